@@ -1,0 +1,59 @@
+// The spreadsheet application as the generation run drives it.
+//
+// The interface follows the automation calls the run makes, one method per call site: start the
+// application out of sight, add a workbook, fill the first column, show it. Backends: LibreOffice
+// Calc over UNO (a plugin loaded at run time on Linux) and Excel over COM on Windows.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace tallowby {
+
+// The last row of a sheet; the run refuses more numbers than this before writing any.
+inline constexpr std::int64_t kSheetRowLimit = 1'048'576;
+
+// One started spreadsheet application, held by the run from its start to its end. Every method
+// throws Failure with a readable description when the application does not do what was asked.
+//
+// Destroying the object releases the run's reference. Once MakeVisible() succeeded, the
+// application and its new workbook stay open for the user and are never saved or closed. Before
+// that, the backend closes what it opened, so nothing invisible is left running.
+class SpreadsheetApplication {
+ public:
+  virtual ~SpreadsheetApplication() = default;
+
+  // Adds a new, untitled workbook that becomes the active one.
+  virtual void AddWorkbook() = 0;
+
+  // Puts values[r - 1] into row r of the first column of the active sheet of the active workbook,
+  // as numeric cells, for r = 1 .. values.size(). Written in bulk, never one call per cell.
+  virtual void WriteFirstColumn(std::span<const std::int32_t> values) = 0;
+
+  // Shows the application with the new workbook in front and leaves it to the user.
+  virtual void MakeVisible() = 0;
+};
+
+class SpreadsheetLauncher {
+ public:
+  virtual ~SpreadsheetLauncher() = default;
+
+  // Whether the spreadsheet application is installed and able to show windows. Fast, and leaves
+  // nothing running.
+  virtual bool IsPresent() = 0;
+
+  // Starts the application out of sight; throws Failure when it cannot be started.
+  virtual std::unique_ptr<SpreadsheetApplication> StartHidden() = 0;
+};
+
+// A plugin that provides a backend exports these C functions. The ABI number changes whenever
+// the classes above change, so an old plugin next to a new program is refused, not crashed into.
+inline constexpr int kSpreadsheetPluginAbi = 1;
+inline constexpr const char* kSpreadsheetPluginAbiSymbol = "tallowby_spreadsheet_plugin_abi";
+inline constexpr const char* kSpreadsheetPluginCreateSymbol =
+    "tallowby_create_spreadsheet_launcher";
+using SpreadsheetPluginAbiFunction = int (*)();
+using SpreadsheetPluginCreateFunction = SpreadsheetLauncher* (*)();
+
+}  // namespace tallowby

@@ -1,0 +1,175 @@
+#include "output/text_output.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/application_title.h"
+#include "gen/failure.h"
+#include "output/file_system.h"
+#include "support/temporary_folder.h"
+
+namespace tallowby {
+namespace {
+
+using testing::TemporaryFolder;
+
+struct Normalization {
+  PathStyle style;
+  const char* path;
+  const char* expected;
+};
+
+TEST(NormalizeBackslashes, CollapsesPairsAndFixesTheLeadingRunForEachPlatform) {
+  const Normalization cases[] = {
+      {PathStyle::Windows, R"(C:\out\\results.txt)", R"(C:\out\results.txt)"},
+      {PathStyle::Windows, R"(\\srv\\share\\results.txt)", R"(\\srv\share\results.txt)"},
+      {PathStyle::Windows, R"(\\\srv\x)", R"(\\srv\x)"},
+      {PathStyle::Windows, R"(\)", R"(\\)"},
+      {PathStyle::Windows, R"(\\\\)", R"(\\)"},
+      {PathStyle::Windows, R"(\a)", R"(\\a)"},
+      {PathStyle::Windows, R"(C:\a\\\b)", R"(C:\a\\b)"},   // three become two
+      {PathStyle::Windows, R"(C:\a\\\\b)", R"(C:\a\\b)"},  // four become two
+      {PathStyle::Windows, "", ""},
+      {PathStyle::Windows, "C:/a//b", "C:/a//b"},  // only the platform's separator counts
+      {PathStyle::Posix, "/home/u/out//results.txt", "/home/u/out/results.txt"},
+      {PathStyle::Posix, "//srv//x", "/srv/x"},
+      {PathStyle::Posix, "////", "/"},
+      {PathStyle::Posix, "/", "/"},
+      {PathStyle::Posix, "out///results.txt", "out//results.txt"},
+      {PathStyle::Posix, R"(a\\b)", R"(a\\b)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NormalizeBackslashes(c.path, c.style), c.expected) << c.path;
+  }
+}
+
+TEST(ResultsPath, GivesTheSamePathWithOrWithoutATrailingSeparator) {
+  EXPECT_EQ(ResultsPath(R"(C:\out\)", PathStyle::Windows), R"(C:\out\results.txt)");
+  EXPECT_EQ(ResultsPath(R"(C:\out)", PathStyle::Windows), R"(C:\out\results.txt)");
+  EXPECT_EQ(ResultsPath(R"(C:\)", PathStyle::Windows), R"(C:\results.txt)");
+  EXPECT_EQ(ResultsPath("/tmp/out/", PathStyle::Posix), "/tmp/out/results.txt");
+  EXPECT_EQ(ResultsPath("/tmp/out", PathStyle::Posix), "/tmp/out/results.txt");
+  EXPECT_EQ(ResultsPath("/", PathStyle::Posix), "/results.txt");
+}
+
+TEST(AppendNumberLine, WritesDecimalDigitsAndCrLf) {
+  ResultsText text;
+  for (std::int32_t n : {3, 11, 7, 7, 1})
+    AppendNumberLine(text, n);
+  EXPECT_EQ(text, "3\r\n11\r\n7\r\n7\r\n1\r\n");
+  EXPECT_EQ(text.size(), 16U);
+  text.clear();
+  for (std::int32_t n : {0, -1, 2147483647, -2147483647 - 1})
+    AppendNumberLine(text, n);
+  EXPECT_EQ(text, "0\r\n-1\r\n2147483647\r\n-2147483648\r\n");
+  EXPECT_EQ(MaxLineLength(-9, 1), 4U);
+  EXPECT_EQ(MaxLineLength(1, 100001), 8U);
+  EXPECT_EQ(MaxLineLength(-2147483647, 1), 13U);
+}
+
+TEST(ApplicationTitleFor, DropsWordsFromTheEndUntilFortyCharactersRemain) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Tallowby", "Tallowby"},
+      {"Tallowby Number Maker", "Tallowby Number"},  // at least one word goes
+      {"Ab Cd", "Ab"},
+      {"A very long display name that goes on and on and on",
+       "A very long display name that goes on"},
+      {"Averyveryveryveryveryveryveryveryveryverylongname",
+       "Averyveryveryveryveryveryveryveryveryver"},
+      {"Averyveryveryveryveryveryveryveryveryverylongname x",
+       "Averyveryveryveryveryveryveryveryveryver"},
+      {" Lead", ""},
+  };
+  for (const auto& [name, title] : cases)
+    EXPECT_EQ(ApplicationTitleFor(name), title) << name;
+}
+
+std::string Contents(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+TEST(WriteResultsFile, CreatesAndReplacesTheFileWithExactlyTheText) {
+  TemporaryFolder folder;
+  const std::string path = folder.Path() / "results.txt";
+  WriteResultsFile("3\r\n11\r\n", path);
+  EXPECT_EQ(Contents(path), "3\r\n11\r\n");
+  WriteResultsFile("", path);
+  EXPECT_TRUE(std::filesystem::exists(path));
+  EXPECT_EQ(std::filesystem::file_size(path), 0U);
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+}
+
+TEST(WriteResultsFile, ReplacesAReadOnlyFile) {
+  TemporaryFolder folder;
+  const std::string path = folder.Path() / "results.txt";
+  folder.Write("results.txt", "old\r\n");
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  WriteResultsFile("1\r\n", path);
+  EXPECT_EQ(Contents(path), "1\r\n");
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+}
+
+TEST(WriteResultsFile, LeavesTheOldFileAndNoTemporaryWhenItFails) {
+  {
+    TemporaryFolder folder;  // a folder named results.txt cannot be replaced by a file
+    std::filesystem::create_directory(folder.Path() / "results.txt");
+    folder.Write("results.txt/keep", "x");
+    try {
+      WriteResultsFile("1\r\n", folder.Path() / "results.txt");
+      ADD_FAILURE() << "no failure";
+    } catch (const Failure& failure) {
+      EXPECT_EQ(failure.Code(), EISDIR);
+      EXPECT_STREQ(failure.Description(), "Is a directory");
+    }
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+    EXPECT_EQ(Contents(folder.Path() / "results.txt" / "keep"), "x");
+  }
+  {
+    // A file-size limit makes the write itself fail half-way, as a full disk would.
+    TemporaryFolder folder;
+    folder.Write("results.txt", "old\r\n");
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto saved_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    int code = 0;
+    try {
+      WriteResultsFile(std::string(10000, '7'), folder.Path() / "results.txt");
+    } catch (const Failure& failure) {
+      code = failure.Code();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, saved_handler);
+    EXPECT_EQ(code, EFBIG);
+    EXPECT_EQ(Contents(folder.Path() / "results.txt"), "old\r\n");
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+  }
+}
+
+TEST(FolderExists, IsTrueOnlyForFolders) {
+  TemporaryFolder folder;
+  folder.Write("file.txt", "x");
+  EXPECT_TRUE(FolderExists(folder.Path()));
+  EXPECT_TRUE(FolderExists(folder.Path().string() + "/"));
+  EXPECT_FALSE(FolderExists(folder.Path() / "file.txt"));
+  EXPECT_FALSE(FolderExists(folder.Path().string() + "/file.txt/"));
+  EXPECT_FALSE(FolderExists(folder.Path() / "missing"));
+  EXPECT_FALSE(FolderExists(""));
+  EXPECT_TRUE(FileExists(folder.Path() / "file.txt"));
+  EXPECT_FALSE(FileExists(folder.Path() / "missing"));
+  EXPECT_FALSE(FileExists(""));
+}
+
+}  // namespace
+}  // namespace tallowby
