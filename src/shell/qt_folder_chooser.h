@@ -1,0 +1,20 @@
+// The folder dialog of Qt, for Linux and other Unix systems.
+#pragma once
+
+#include <QWidget>
+
+#include "shell/folder_chooser.h"
+
+namespace tallowby {
+
+class QtFolderChooser final : public FolderChooser {
+ public:
+  explicit QtFolderChooser(QWidget* owner) : owner_(owner) {}
+  std::string ChooseFolder(std::uintptr_t owner, const std::string& title,
+                           const std::string& initial_folder) override;
+
+ private:
+  QWidget* owner_;
+};
+
+}  // namespace tallowby
