@@ -2,8 +2,6 @@
 find_package(Qt6 6.4 REQUIRED COMPONENTS Widgets Svg)
 set(CMAKE_AUTOMOC ON)
 
-# The program folder: the executable with its skin, hand cursor and spreadsheet plugin beside it.
-set(TALLOWBY_PROGRAM_DIR ${CMAKE_BINARY_DIR}/bin)
 set(TALLOWBY_RESOURCES ${PROJECT_SOURCE_DIR}/resources)
 
 add_executable(tallowby_render_icon ${TALLOWBY_RESOURCES}/icon/render_icon.cpp)

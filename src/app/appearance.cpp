@@ -1,6 +1,7 @@
 #include "app/appearance.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QRadioButton>
 #include <QStringDecoder>
 #include <QStyle>
+
+#include <algorithm>
 
 #include "gen/failure.h"
 #include "ui/form1.h"
@@ -62,7 +65,7 @@ void StyleSheetSkinEngine::LoadSkin(const QString& path, const QString& /*sectio
   if (!file.open(QIODevice::ReadOnly)) {
     throw Failure("The skin file could not be read: " + file.errorString().toStdString());
   }
-  const QByteArray bytes = file.readAll();
+  QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
     throw Failure("The skin file could not be read: " + file.errorString().toStdString());
   }
@@ -118,27 +121,27 @@ QCursor LoadCursorFile(const QString& path) {
   if (!file.open(QIODevice::ReadOnly)) {
     throw Failure("The cursor file could not be read: " + file.errorString().toStdString());
   }
+  QByteArray bytes = file.readAll();
   // The file starts with a directory: reserved 0, type 2 (cursor), the number of images, then one
   // 16-byte entry per image whose fourth and fifth fields hold the hot spot.
-  const QByteArray header = file.read(6 + 16);
-  const auto word = [&header](int offset) {
-    return static_cast<int>(static_cast<unsigned char>(header[offset]) |
-                            static_cast<unsigned char>(header[offset + 1]) << 8);
+  const auto word = [&bytes](int offset) {
+    return static_cast<int>(static_cast<unsigned char>(bytes[offset]) |
+                            static_cast<unsigned char>(bytes[offset + 1]) << 8);
   };
-  if (header.size() < 22 || word(0) != 0 || word(2) != 2 || word(4) < 1) {
+  if (bytes.size() < 22 || word(0) != 0 || word(2) != 2 || word(4) < 1) {
     throw Failure("The cursor file is damaged: it is not a Windows cursor");
   }
   const int hot_x = word(6 + 4);
   const int hot_y = word(6 + 6);
-  file.close();
 
-  QImageReader reader(path, "ico");
+  QBuffer buffer(&bytes);
+  QImageReader reader(&buffer, "cur");
   const QImage image = reader.read();
   if (image.isNull()) {
     throw Failure("The cursor file is damaged: " + reader.errorString().toStdString());
   }
-  return QCursor(QPixmap::fromImage(image), std::min(hot_x, image.width() - 1),
-                 std::min(hot_y, image.height() - 1));
+  return QCursor(QPixmap::fromImage(image), std::clamp(hot_x, 0, image.width() - 1),
+                 std::clamp(hot_y, 0, image.height() - 1));
 }
 
 void PointerOverButton(Form1& window) {

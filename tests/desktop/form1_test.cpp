@@ -154,13 +154,5 @@ TEST(Form1, EnterAndEscapeInAFieldPressNoButton) {
   EXPECT_FALSE(window.PushButton6()->autoDefault());
 }
 
-// Not a check: a picture of the window in the build folder, for people to look at.
-TEST(Form1, LeavesAScreenshotForReview) {
-  Form1 window;
-  window.show();
-  const QString path = QDir::currentPath() + "/form1.png";
-  EXPECT_TRUE(window.grab().save(path));
-}
-
 }  // namespace
 }  // namespace tallowby

@@ -1,0 +1,48 @@
+# Shared by scripts/run and scripts/test: the Debian packages Tallowby needs, installed when
+# missing, and the configure step. Source it; do not run it.
+
+TALLOWBY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# Building and running the program, "Excel File" (LibreOffice Calc) included.
+TALLOWBY_RUN_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-liberation
+  libreoffice-calc libreoffice-dev
+)
+# Testing adds GoogleTest, Google Benchmark, an X server for the end-to-end tests and the tools
+# that drive it.
+TALLOWBY_TEST_PACKAGES=(
+  "${TALLOWBY_RUN_PACKAGES[@]}"
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils
+)
+
+tallowby_missing_packages() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' ||
+      echo "$package"
+  done
+}
+
+tallowby_install_packages() {
+  local missing
+  mapfile -t missing < <(tallowby_missing_packages "$@")
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing ${missing[*]}" >&2
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    "${missing[@]}"
+}
+
+# Configures a build folder once; later calls leave it to the build tool, which re-runs CMake
+# itself when a CMakeLists.txt changes.
+tallowby_configure() {
+  local build_dir=$1
+  shift
+  if [ ! -f "$build_dir/build.ninja" ]; then
+    cmake -S "$TALLOWBY_ROOT" -B "$build_dir" -G Ninja "$@"
+  fi
+}
