@@ -153,6 +153,7 @@ TEST_F(StartupTest, LeavesScreenshotsForReview) {
   plain.show();
   EXPECT_TRUE(plain.grab().save(QDir::currentPath() + "/form1-plain.png"));
   services.program_folder = TALLOWBY_TEST_PROGRAM_DIR;
+  desktop = "/home/user/Desktop";
   Form1& skinned = Start().Window();
   skinned.show();
   EXPECT_TRUE(boxes.shown.empty());
