@@ -19,3 +19,20 @@ target_compile_definitions(tallowby_desktop_tests PRIVATE
 add_dependencies(tallowby_desktop_tests tallowby_program_files)
 gtest_discover_tests(tallowby_desktop_tests DISCOVERY_TIMEOUT 60
                      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# The real program under an X server, driven with xdotool as a user would.
+find_program(XVFB_RUN xvfb-run)
+find_program(XDOTOOL xdotool)
+find_program(XCLIP xclip)
+if(XVFB_RUN AND XDOTOOL AND XCLIP)
+  add_test(NAME EndToEnd.GeneratesATextFileAndRestoresTheFields
+           COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24"
+                   bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/end_to_end.sh $<TARGET_FILE:tallowby>)
+  set_tests_properties(EndToEnd.GeneratesATextFileAndRestoresTheFields PROPERTIES TIMEOUT 120)
+else()
+  message(WARNING "xvfb-run, xdotool or xclip missing: the end-to-end test is not run")
+endif()
+
+add_test(NAME Install.PutsEverythingWhereTheDesktopFindsIt
+         COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/install_tree.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(Install.PutsEverythingWhereTheDesktopFindsIt PROPERTIES TIMEOUT 120)
