@@ -28,8 +28,8 @@ std::string Where(const QSettings& store) {
 QString ReadSetting(const QString& application, const QString& section, const QString& key,
                     const QString& default_value) {
   const auto store = OpenStore(application);
-  if (store->status() == QSettings::FormatError) {
-    throw Failure("The settings in " + Where(*store) + " cannot be read: the file is damaged");
+  if (store->status() != QSettings::NoError) {
+    throw Failure("The settings could not be read from " + Where(*store));
   }
   store->beginGroup(section);
   if (!store->contains(key)) return default_value;
