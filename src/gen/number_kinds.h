@@ -51,28 +51,28 @@ std::int32_t DrawAnyNumber(Source& source, std::int32_t highest) {
   return DrawNumber(source, highest);
 }
 
+// Redraws until the candidate fits. The starting candidates never fit, so every kind draws at
+// least once; the number of redraws has no bound of its own (see CanDrawKind).
+template <UniformValues Source, class Fits>
+std::int32_t RedrawUntil(Source& source, std::int32_t highest, std::int32_t candidate, Fits fits) {
+  while (!fits(candidate)) candidate = DrawNumber(source, highest);
+  return candidate;
+}
+
 template <UniformValues Source>
 std::int32_t DrawEvenNumber(Source& source, std::int32_t highest) {
-  std::int32_t n = 1;
-  while (!IsEvenNumber(n))
-    n = DrawNumber(source, highest);
-  return n;
+  return RedrawUntil(source, highest, 1, IsEvenNumber);
 }
 
 template <UniformValues Source>
 std::int32_t DrawOddNumber(Source& source, std::int32_t highest) {
-  std::int32_t n = 0;
-  while (!IsOddNumber(n))
-    n = DrawNumber(source, highest);
-  return n;
+  return RedrawUntil(source, highest, 0, IsOddNumber);
 }
 
+// Always non-negative: the test leaves the candidate's absolute value in it.
 template <UniformValues Source>
 std::int32_t DrawPrimeNumber(Source& source, std::int32_t highest) {
-  std::int32_t n = 0;
-  while (!IsPrimeNumber(n))
-    n = DrawNumber(source, highest);
-  return n;  // IsPrimeNumber left the absolute value in n
+  return RedrawUntil(source, highest, 0, [](std::int32_t& n) { return IsPrimeNumber(n); });
 }
 
 template <UniformValues Source>
