@@ -260,10 +260,20 @@ void OfficeTest::TearDown() {
     }
   }
   EXPECT_TRUE(WaitUntilNoOffice(seconds(5))) << "LibreOffice processes are left running";
-  for (const std::string& pipe_file : PipeFiles()) {
-    if (!pipe_files_before_.contains(pipe_file) && !SomeoneListens(pipe_file)) {
-      fs::remove(pipe_file);
+  // An office that was killed leaves its sockets behind. A dying one loses its command line a
+  // moment before it closes them, so a socket may still answer briefly.
+  const auto deadline = std::chrono::steady_clock::now() + seconds(5);
+  for (bool listening = true; listening && std::chrono::steady_clock::now() < deadline;) {
+    listening = false;
+    for (const std::string& pipe_file : PipeFiles()) {
+      if (pipe_files_before_.contains(pipe_file)) continue;
+      if (SomeoneListens(pipe_file)) {
+        listening = true;
+      } else {
+        fs::remove(pipe_file);
+      }
     }
+    if (listening) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 }
 
