@@ -107,8 +107,10 @@ bool SomeoneListens(const std::string& socket_path) {
 }
 
 std::string ColumnName(int column) {
-  return column < 26 ? std::string(1, static_cast<char>('A' + column))
-                     : "C" + std::to_string(column + 1);
+  if (column < 26) return std::string(1, static_cast<char>('A' + column));
+  std::string name = "C";  // not "C" + text: GCC 12 warns falsely about that at -O3
+  name += std::to_string(column + 1);
+  return name;
 }
 
 std::vector<std::string> RangeTexts(const Reference<css::sheet::XSpreadsheet>& sheet,
