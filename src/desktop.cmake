@@ -63,8 +63,12 @@ add_executable(tallowby app/main.cpp)
 target_link_libraries(tallowby PRIVATE tallowby_desktop tallowby_warnings)
 set_target_properties(tallowby PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TALLOWBY_PROGRAM_DIR})
 add_dependencies(tallowby tallowby_program_files)
+if(TARGET tallowby_calc)
+  add_dependencies(tallowby tallowby_calc)
+endif()
 
-# Installed, the program folder is <prefix>/lib/tallowby, with a link in <prefix>/bin.
+# Installed, the program folder is <prefix>/lib/tallowby, with a link in <prefix>/bin; the
+# spreadsheet plugin installs itself there too.
 set(TALLOWBY_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/tallowby)
 install(TARGETS tallowby RUNTIME DESTINATION ${TALLOWBY_INSTALL_DIR})
 install(FILES ${TALLOWBY_PROGRAM_DIR}/HAND-M.CUR DESTINATION ${TALLOWBY_INSTALL_DIR})

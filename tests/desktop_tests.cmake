@@ -29,6 +29,13 @@ if(XVFB_RUN AND XDOTOOL AND XCLIP)
            COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24"
                    bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/end_to_end.sh $<TARGET_FILE:tallowby>)
   set_tests_properties(EndToEnd.GeneratesATextFileAndRestoresTheFields PROPERTIES TIMEOUT 120)
+  if(TARGET tallowby_calc)
+    add_test(NAME EndToEnd.FillsANewCalcWorkbookThatOutlivesTheProgram
+             COMMAND ${XVFB_RUN} -a -s "-screen 0 1280x1024x24"
+                     bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/excel_file.sh $<TARGET_FILE:tallowby>)
+    set_tests_properties(EndToEnd.FillsANewCalcWorkbookThatOutlivesTheProgram PROPERTIES
+                         TIMEOUT 240 RESOURCE_LOCK libreoffice)
+  endif()
 else()
   message(WARNING "xvfb-run, xdotool or xclip missing: the end-to-end test is not run")
 endif()

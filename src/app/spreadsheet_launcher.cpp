@@ -1,22 +1,11 @@
 #include "app/application.h"
-#include "gen/failure.h"
+#include "app/startup.h"
+#include "output/spreadsheet_plugin.h"
 
 namespace tallowby {
 
-namespace {
-
-class MissingSpreadsheet final : public SpreadsheetLauncher {
- public:
-  bool IsPresent() override { return false; }
-  std::unique_ptr<SpreadsheetApplication> StartHidden() override {
-    throw Failure("LibreOffice Calc could not be started: it is not installed");
-  }
-};
-
-}  // namespace
-
-std::unique_ptr<SpreadsheetLauncher> LoadSpreadsheetLauncher(const QString&) {
-  return std::make_unique<MissingSpreadsheet>();
+std::unique_ptr<SpreadsheetLauncher> LoadSpreadsheetLauncher(const QString& program_folder) {
+  return LoadSpreadsheetPlugin(ToNative(program_folder));
 }
 
 }  // namespace tallowby

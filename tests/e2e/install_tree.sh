@@ -17,6 +17,9 @@ for file in tallowby HAND-M.CUR x/o.cjs; do
   [ -f "$program_folder/$file" ] || fail "missing $program_folder/$file"
 done
 [ -x "$program_folder/tallowby" ] || fail "the program is not executable"
+if [ -f "$build/bin/libtallowby_calc.so" ]; then
+  [ -f "$program_folder/libtallowby_calc.so" ] || fail "the spreadsheet plugin is not beside the program"
+fi
 [ -L "$prefix/bin/tallowby" ] || fail "no link in bin"
 [ "$(readlink -f "$prefix/bin/tallowby")" = "$(readlink -f "$program_folder/tallowby")" ] ||
   fail "bin/tallowby does not lead to the program folder"
