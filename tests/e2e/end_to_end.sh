@@ -20,27 +20,12 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
 mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME" "$work/out"
 unset QT_QPA_PLATFORM
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Waits until `count` visible windows are named Tallowby (the window, then a message box too)
-# and prints the newest.
-wait_for_windows() {
-  local count=$1 ids
-  for _ in $(seq 100); do
-    ids=$(xdotool search --onlyvisible --name '^Tallowby$' 2>/dev/null || true)
-    if [ "$(echo "$ids" | grep -c .)" -ge "$count" ]; then
-      echo "$ids" | tail -n 1
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "expected $count Tallowby windows"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/x11_helpers.sh"
 
 start() {
   "$program" &
   pid=$!
-  window=$(wait_for_windows 1)
+  window=$(wait_for_window '^Tallowby$' 1 10)
   xdotool windowfocus --sync "$window"
   sleep 0.3
 }
@@ -65,7 +50,7 @@ type_text "$work/out"
 click 200 88        # "Odd"
 click 268 307       # "Start Generating"
 
-box=$(wait_for_windows 2)
+box=$(wait_for_window '^Tallowby$' 2 10)  # the message box beside the window
 xdotool windowfocus --sync "$box"
 key Return
 [ -f "$work/out/results.txt" ] || fail "results.txt was not written"

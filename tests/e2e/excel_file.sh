@@ -30,20 +30,7 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
 mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME"
 unset QT_QPA_PLATFORM
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-wait_for_window() {  # pattern, how many, seconds
-  local ids
-  for _ in $(seq $(($3 * 10))); do
-    ids=$(xdotool search --onlyvisible --name "$1" 2>/dev/null || true)
-    if [ "$(echo "$ids" | grep -c .)" -ge "$2" ]; then
-      echo "$ids" | tail -n 1
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "no window named '$1' appeared"
-}
+source "$(dirname "${BASH_SOURCE[0]}")/x11_helpers.sh"
 
 "$program" &
 pid=$!
