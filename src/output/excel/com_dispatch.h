@@ -9,10 +9,6 @@
 
 namespace tallowby {
 
-// Makes sure COM is initialised on the calling thread, in a single-threaded apartment, for as
-// long as the thread runs. A thread that already joined an apartment keeps it.
-void EnsureComApartment();
-
 // Throws Failure for a failed automation call: the server's own description when it gave one,
 // otherwise the system's text for the result. Code() is the server's error code when it gave
 // one, otherwise the result. Frees the texts in exception.
