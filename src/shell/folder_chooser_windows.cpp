@@ -35,8 +35,8 @@ int CALLBACK FolderChooserCallback(HWND dialog, UINT message, LPARAM item, LPARA
       SendMessageA(dialog, BFFM_SETSELECTIONA, 1,
                    reinterpret_cast<LPARAM>(PendingSelection().c_str()));
     } else if (message == BFFM_SELCHANGED) {
-      // The dialog shows no status line (no BIF_STATUSTEXT), so this text is never seen; it is
-      // sent all the same, as the dialog would show it if the flag were ever set.
+      // Without BIF_STATUSTEXT the dialog has no status line and shows nothing of this; the
+      // path is sent all the same, so turning the status line on is all it would take.
       char path[MAX_PATH];
       std::memset(path, ' ', sizeof path);
       if (SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path) == 1) {

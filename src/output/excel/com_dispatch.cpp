@@ -6,7 +6,6 @@
 #include <oleauto.h>
 
 #include <string>
-#include <vector>
 
 #include "gen/failure.h"
 #include "output/com_apartment.h"
@@ -120,13 +119,13 @@ Dispatch Dispatch::ObjectOf(VARIANT& result, const char* member) {
   return Dispatch(object);
 }
 
-Dispatch Dispatch::GetObject(const char* member) const {
+Dispatch Dispatch::Get(const char* member) const {
   Variant result;
   Invoke(member, DISPATCH_PROPERTYGET, nullptr, 0, false, &result.get());
   return ObjectOf(result.get(), member);
 }
 
-Dispatch Dispatch::GetObject(const char* member, const VARIANT& argument) const {
+Dispatch Dispatch::Get(const char* member, const VARIANT& argument) const {
   VARIANT arguments[] = {argument};  // Invoke reads them, the caller keeps ownership
   Variant result;
   Invoke(member, DISPATCH_PROPERTYGET, arguments, 1, false, &result.get());

@@ -32,8 +32,8 @@ class Dispatch {
   void Reset();
 
   // Reads a property that holds an object, with at most one argument (such as Range's address).
-  Dispatch GetObject(const char* member) const;
-  Dispatch GetObject(const char* member, const VARIANT& argument) const;
+  Dispatch Get(const char* member) const;
+  Dispatch Get(const char* member, const VARIANT& argument) const;
   // Calls a method without arguments; its result, if any, is dropped.
   void Call(const char* member) const;
   void Put(const char* member, const VARIANT& value) const;

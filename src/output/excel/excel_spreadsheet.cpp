@@ -5,6 +5,9 @@
 #include <oleauto.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <new>
+#include <span>
 #include <string>
 
 #include "gen/failure.h"
@@ -64,20 +67,20 @@ class ExcelApplication final : public SpreadsheetApplication {
     }
   }
 
-  void AddWorkbook() override { application_.GetObject("Workbooks").Call("add"); }
+  void AddWorkbook() override { application_.Get("Workbooks").Call("add"); }
 
   void WriteFirstColumn(std::span<const std::int32_t> values) override {
     if (values.empty()) return;
     if (static_cast<std::int64_t>(values.size()) > kSheetRowLimit) {
       throw Failure("Too many numbers for one sheet: a sheet holds at most 1,048,576 rows.");
     }
-    const Dispatch sheet = application_.GetObject("ActiveWorkbook").GetObject("ActiveSheet");
+    const Dispatch sheet = application_.Get("ActiveWorkbook").Get("ActiveSheet");
     for (std::size_t first = 0; first < values.size(); first += rows_per_write_) {
       const auto block = values.subspan(first, std::min(rows_per_write_, values.size() - first));
       std::string address = "A";
       address.append(std::to_string(first + 1)).append(":A");
       address.append(std::to_string(first + block.size()));
-      const Dispatch range = sheet.GetObject("Range", Variant::Text(address).get());
+      const Dispatch range = sheet.Get("Range", Variant::Text(address).get());
       range.Put("Value", ColumnArray(block).get());
     }
   }
