@@ -4,12 +4,19 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "gen/random_source.h"
 
 namespace tallowby::testing {
+
+// The whole content of a file, byte for byte; empty when it cannot be read.
+inline std::string FileBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 class TemporaryFolder {
  public:
@@ -35,6 +42,15 @@ class TemporaryFolder {
 
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(path_ / name, std::ios::binary) << bytes;
+  }
+
+  // Takes every write permission away; on Windows that sets the read-only attribute.
+  void MakeReadOnly(const std::string& name) const {
+    std::filesystem::permissions(path_ / name,
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
   }
 
   // The names directly inside the folder, sorted.

@@ -1,0 +1,80 @@
+#include <shlobj.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/desktop_folder.h"
+#include "app/site_visit_windows.h"
+#include "output/file_system.h"
+#include "support/temporary_folder.h"
+
+namespace tallowby {
+namespace {
+
+using testing::FileBytes;
+using testing::TemporaryFolder;
+
+TEST(DesktopFolder, IsTheShellsDesktopFolderWithoutFiller) {
+  const std::string desktop = DesktopFolder();
+  char expected[MAX_PATH] = {};
+  ASSERT_EQ(
+      SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, expected),
+      S_OK);
+  EXPECT_EQ(desktop, expected);
+  EXPECT_EQ(desktop.find('\0'), std::string::npos);
+  EXPECT_TRUE(FolderExists(desktop)) << desktop;
+  EXPECT_EQ(DefaultOutputFolder(desktop, PathStyle::Windows), desktop + "\\");
+}
+
+TEST(WindowsSiteVisitor, StartsExplorerWithTheAddressMinimised) {
+  std::vector<DetachedStart> starts;
+  WindowsSiteVisitor visitor([&](const DetachedStart& start) {
+    starts.push_back(start);
+    return false;  // a failed start is no error
+  });
+  visitor.Visit("https://www.kestrelane.example/");
+  visitor.Visit("https://a.example/?q=1&r=2");
+  ASSERT_EQ(starts.size(), 2U);
+  EXPECT_EQ(starts[0].command_line, "explorer \"https://www.kestrelane.example/\"");
+  EXPECT_EQ(starts[0].show_window, SW_SHOWMINIMIZED);
+  EXPECT_EQ(starts[1].command_line, "explorer \"https://a.example/?q=1&r=2\"");
+}
+
+std::string BesideThisProgram(const std::string& name) {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\') + 1) + name;
+}
+
+TEST(StartDetached, PassesTheWindowStyleAndDoesNotWait) {
+  TemporaryFolder folder;
+  const std::string report = (folder.Path() / "report.txt").string();
+  const std::string event_name = "tallowby-startup-probe-" + std::to_string(GetCurrentProcessId());
+  HANDLE went_on = CreateEventA(nullptr, TRUE, FALSE, event_name.c_str());
+  ASSERT_NE(went_on, nullptr);
+  std::string command_line = "\"";
+  command_line.append(BesideThisProgram("startup_probe.exe")).append("\" \"");
+  command_line.append(report).append("\" ").append(event_name);
+
+  EXPECT_TRUE(StartDetached({command_line, kSiteVisitShowWindow}));
+  SetEvent(went_on);  // only reached when StartDetached returned before the probe ended
+
+  for (int i = 0; i < 200 && !FileExists(report); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  CloseHandle(went_on);
+  EXPECT_EQ(FileBytes(report), "released\n" + std::to_string(STARTF_USESHOWWINDOW) + " " +
+                                   std::to_string(SW_SHOWMINIMIZED) + "\n" + command_line + "\n");
+}
+
+TEST(StartDetached, IsFalseForAProgramThatDoesNotExist) {
+  EXPECT_FALSE(StartDetached({"tallowby-no-such-program.exe \"x\"", kSiteVisitShowWindow}));
+}
+
+}  // namespace
+}  // namespace tallowby
