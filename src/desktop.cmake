@@ -43,18 +43,20 @@ add_custom_target(tallowby_program_files ALL
 add_library(tallowby_desktop STATIC
   app/appearance.cpp
   app/application.cpp
-  app/desktop_folder_qt.cpp
   app/message_boxes.cpp
   app/settings_store.cpp
   app/spreadsheet_launcher.cpp
   app/startup.cpp
-  shell/qt_folder_chooser.cpp
   ui/field_behaviour.cpp
   ui/folder_command.cpp
   ui/form1.cpp
   ui/select_all_line_edit.cpp
   ui/window_generation_host.cpp
 )
+if(NOT WIN32)
+  # Windows has its own desktop folder and folder dialog in the core's platform layer.
+  target_sources(tallowby_desktop PRIVATE app/desktop_folder_qt.cpp shell/qt_folder_chooser.cpp)
+endif()
 target_link_libraries(tallowby_desktop PUBLIC tallowby_core Qt6::Widgets PRIVATE tallowby_warnings)
 qt_add_resources(tallowby_desktop "program_icon" PREFIX "/icons" BASE ${TALLOWBY_ICON_DIR}
                  FILES ${icon_images})
@@ -62,6 +64,12 @@ qt_add_resources(tallowby_desktop "program_icon" PREFIX "/icons" BASE ${TALLOWBY
 add_executable(tallowby app/main.cpp)
 target_link_libraries(tallowby PRIVATE tallowby_desktop tallowby_warnings)
 set_target_properties(tallowby PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TALLOWBY_PROGRAM_DIR})
+if(WIN32)
+  # Tallowby.exe, a windowed program carrying the icon group and the version record.
+  include(${PROJECT_SOURCE_DIR}/cmake/windows_resources.cmake)
+  set_target_properties(tallowby PROPERTIES OUTPUT_NAME Tallowby WIN32_EXECUTABLE ON)
+  tallowby_add_windows_resources(tallowby ICON ${TALLOWBY_ICON_DIR}/tallowby.ico)
+endif()
 add_dependencies(tallowby tallowby_program_files)
 if(TARGET tallowby_calc)
   add_dependencies(tallowby tallowby_calc)

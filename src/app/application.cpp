@@ -6,13 +6,27 @@
 
 #include "app/desktop_folder.h"
 #include "app/startup.h"
-#include "shell/qt_folder_chooser.h"
 #include "ui/field_behaviour.h"
 #include "ui/folder_command.h"
+#ifdef _WIN32
+#include "app/site_visit_windows.h"
+#include "shell/folder_chooser_windows.h"
+#else
+#include "shell/qt_folder_chooser.h"
+#endif
 #include "ui/form1.h"
 #include "ui/window_generation_host.h"
 
 namespace tallowby {
+
+#ifdef _WIN32
+// On Windows the shell's own folder dialog and explorer serve, as for the program's first users.
+using PlatformFolderChooser = WindowsFolderChooser;
+using PlatformSiteVisitor = WindowsSiteVisitor;
+#else
+using PlatformFolderChooser = QtFolderChooser;
+using PlatformSiteVisitor = DesktopSiteVisitor;
+#endif
 
 template <class Interface, class Real, class... Arguments>
 Interface* OrOwn(Interface* given, std::unique_ptr<Interface>& owned, Arguments&&... arguments) {
@@ -28,9 +42,13 @@ Application::Application(DesktopServices services)
     services_.program_folder = QCoreApplication::applicationDirPath();
   }
   MessageBoxes& boxes = *OrOwn<MessageBoxes, QtMessageBoxes>(services_.boxes, own_boxes_, &window);
+#ifdef _WIN32
+  FolderChooser* chooser = OrOwn<FolderChooser, PlatformFolderChooser>(services_.chooser, own_chooser_);
+#else
   FolderChooser* chooser =
-      OrOwn<FolderChooser, QtFolderChooser>(services_.chooser, own_chooser_, &window);
-  SiteVisitor& site = *OrOwn<SiteVisitor, DesktopSiteVisitor>(services_.site, own_site_);
+      OrOwn<FolderChooser, PlatformFolderChooser>(services_.chooser, own_chooser_, &window);
+#endif
+  SiteVisitor& site = *OrOwn<SiteVisitor, PlatformSiteVisitor>(services_.site, own_site_);
   SkinEngine& skin = *OrOwn<SkinEngine, StyleSheetSkinEngine>(services_.skin, own_skin_);
   if (services_.spreadsheet == nullptr) {
     own_spreadsheet_ = LoadSpreadsheetLauncher(services_.program_folder);
