@@ -43,7 +43,8 @@ Application::Application(DesktopServices services)
   }
   MessageBoxes& boxes = *OrOwn<MessageBoxes, QtMessageBoxes>(services_.boxes, own_boxes_, &window);
 #ifdef _WIN32
-  FolderChooser* chooser = OrOwn<FolderChooser, PlatformFolderChooser>(services_.chooser, own_chooser_);
+  FolderChooser* chooser =
+      OrOwn<FolderChooser, PlatformFolderChooser>(services_.chooser, own_chooser_);
 #else
   FolderChooser* chooser =
       OrOwn<FolderChooser, PlatformFolderChooser>(services_.chooser, own_chooser_, &window);

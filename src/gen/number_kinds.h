@@ -55,7 +55,8 @@ std::int32_t DrawAnyNumber(Source& source, std::int32_t highest) {
 // least once; the number of redraws has no bound of its own (see CanDrawKind).
 template <UniformValues Source, class Fits>
 std::int32_t RedrawUntil(Source& source, std::int32_t highest, std::int32_t candidate, Fits fits) {
-  while (!fits(candidate)) candidate = DrawNumber(source, highest);
+  while (!fits(candidate))
+    candidate = DrawNumber(source, highest);
   return candidate;
 }
 

@@ -100,9 +100,9 @@ TEST_F(StartupTest, AnUnreadableStoreIsReportedForEachFieldWhichKeepsItsLayoutTe
   ASSERT_TRUE(QDir().mkpath(settings.File()));  // a folder where the file should be
   Form1& window = Start().Window();
   const QString reason = "The settings could not be read from " + settings.File();
-  EXPECT_EQ(Reports(), (QStringList{Report(reason.toStdString(), 128),
-                                    Report(reason.toStdString(), 130),
-                                    Report(reason.toStdString(), 132)}));
+  EXPECT_EQ(Reports(),
+            (QStringList{Report(reason.toStdString(), 128), Report(reason.toStdString(), 130),
+                         Report(reason.toStdString(), 132)}));
   EXPECT_EQ(window.Text1()->text(), "Text1");
   EXPECT_EQ(window.Text2()->text(), "Text1");
   EXPECT_EQ(window.Text3()->text(), "");
