@@ -3,6 +3,7 @@
 #include <signal.h>
 
 #include <filesystem>
+#include <fstream>
 #include <thread>
 
 #include "calc/office_fixture.h"
@@ -21,20 +22,22 @@ class VisibleWindowTest : public OfficeTest {
  protected:
   void SetUp() override {
     if (!fs::exists(kXvfb)) GTEST_SKIP() << "Xvfb is not installed (package xvfb)";
-    // A display number nobody uses; Xvfb itself refuses one that is taken.
-    for (int number = 90; number < 190 && display_.empty(); ++number) {
-      if (fs::exists("/tmp/.X" + std::to_string(number) + "-lock")) continue;
-      std::string display = ":";  // not ":" + text: GCC 12 warns falsely about that at -O3
-      display += std::to_string(number);
-      xvfb_ = OfficeProcess::Start(
-          kXvfb, {"Xvfb", display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {});
-      const std::string socket = "/tmp/.X11-unix/X" + std::to_string(number);
-      for (int wait = 0; wait < 100 && !fs::exists(socket) && !xvfb_->ExitStatus(); ++wait) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-      }
-      if (fs::exists(socket) && !xvfb_->ExitStatus()) display_ = display;
+    // Xvfb picks a free display itself and writes its number to descriptor 3: choosing one by
+    // looking for lock files races with other test suites starting X servers at the same time.
+    const fs::path number_file = Folder() / "display";
+    xvfb_ = OfficeProcess::Start("/bin/sh",
+                                 {"sh", "-c",
+                                  std::string("exec ") + kXvfb +
+                                      " -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>\"$0\"",
+                                  number_file.string()},
+                                 {});
+    for (int wait = 0; wait < 200 && display_.empty() && !xvfb_->ExitStatus(); ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      std::ifstream in(number_file);
+      std::string line;
+      if (std::getline(in, line) && !in.eof() && !line.empty()) display_ = ":" + line;
     }
-    if (display_.empty()) GTEST_SKIP() << "Xvfb did not start";
+    ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
   }
 
   void TearDown() override {
