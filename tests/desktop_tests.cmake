@@ -22,18 +22,19 @@ gtest_discover_tests(tallowby_desktop_tests DISCOVERY_TIMEOUT 60
 
 # The real program under an X server, driven with xdotool as a user would. Each xvfb-run looks for
 # a free display from a number of its own: two looking from the same number at the same moment
-# can both take it, and one then runs against the other's server.
+# can both take it, and one then runs against the other's server. -noreset: an X server resets
+# when its last client leaves, and a program started again during the reset cannot connect.
 find_program(XVFB_RUN xvfb-run)
 find_program(XDOTOOL xdotool)
 find_program(XCLIP xclip)
 if(XVFB_RUN AND XDOTOOL AND XCLIP)
   add_test(NAME EndToEnd.GeneratesATextFileAndRestoresTheFields
-           COMMAND ${XVFB_RUN} -a -n 100 -s "-screen 0 1280x1024x24"
+           COMMAND ${XVFB_RUN} -a -n 100 -s "-screen 0 1280x1024x24 -noreset"
                    bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/end_to_end.sh $<TARGET_FILE:tallowby>)
   set_tests_properties(EndToEnd.GeneratesATextFileAndRestoresTheFields PROPERTIES TIMEOUT 120)
   if(TARGET tallowby_calc)
     add_test(NAME EndToEnd.FillsANewCalcWorkbookThatOutlivesTheProgram
-             COMMAND ${XVFB_RUN} -a -n 120 -s "-screen 0 1280x1024x24"
+             COMMAND ${XVFB_RUN} -a -n 120 -s "-screen 0 1280x1024x24 -noreset"
                      bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/excel_file.sh $<TARGET_FILE:tallowby>)
     set_tests_properties(EndToEnd.FillsANewCalcWorkbookThatOutlivesTheProgram PROPERTIES
                          TIMEOUT 240 RESOURCE_LOCK libreoffice)
