@@ -26,7 +26,9 @@ std::vector<pid_t> ProcessesMentioning(const std::string& text);
 //
 // UNO keeps one proxy per office object and process, made by whichever connection met the object
 // first. An Observer made while an application object is connected therefore calls through the
-// application's connection, and must be gone before the application object goes.
+// application's connection, and once that connection is gone a later connection of this process
+// can be handed its broken proxies. So no Observer while an application is connected: look from
+// another process then (tallowby_calc_observe).
 class Observer {
  public:
   // Connects within timeout, which also bounds every call.
