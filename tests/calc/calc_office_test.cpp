@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <limits>
 #include <ostream>
@@ -34,14 +33,7 @@ const std::vector<std::int32_t> kFiveNumbers = {3, 11, 7, 7, 1};
 // An observation (see tallowby_calc_observe) made from another process, for looking at the
 // office while an application of this process is connected to it.
 std::string ObserveElsewhere(const std::string& pipe, const std::string& command) {
-  const std::string line = std::string(TALLOWBY_CALC_OBSERVE) + " " + pipe + " " + command;
-  std::string output;
-  FILE* answer = ::popen(line.c_str(), "r");
-  if (answer == nullptr) throw Failure("cannot run " + line);
-  char buffer[256];
-  while (std::fgets(buffer, sizeof buffer, answer))
-    output += buffer;
-  if (::pclose(answer) != 0) throw Failure(line + " failed");
+  std::string output = OutputOf(std::string(TALLOWBY_CALC_OBSERVE) + " " + pipe + " " + command);
   if (!output.empty() && output.back() == '\n') output.pop_back();
   return output;
 }

@@ -7,6 +7,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -28,6 +29,7 @@
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include "gen/failure.h"
 #include "gen/random_source.h"
 #include "output/calc/calc_installation.h"
 #include "output/calc/office_process.h"
@@ -161,6 +163,17 @@ std::vector<pid_t> ProcessesMentioning(const std::string& text) {
     if (command_line.find(text) != std::string::npos) found.push_back(std::stoi(name));
   }
   return found;
+}
+
+std::string OutputOf(const std::string& command) {
+  FILE* stream = ::popen(command.c_str(), "r");
+  if (stream == nullptr) throw Failure("cannot run " + command);
+  std::string output;
+  char buffer[256];
+  while (std::fgets(buffer, sizeof buffer, stream))
+    output += buffer;
+  if (::pclose(stream) != 0) throw Failure(command + " failed");
+  return output;
 }
 
 Observer::Observer(const std::string& pipe_name, seconds timeout) : connection_(timeout) {

@@ -21,6 +21,10 @@ namespace tallowby::calc::testing {
 // Processes whose command line contains text, as pgrep -f sees them.
 std::vector<pid_t> ProcessesMentioning(const std::string& text);
 
+// What a shell command printed on standard output; throws Failure when it cannot be run or does
+// not end with status 0.
+std::string OutputOf(const std::string& command);
+
 // Looks at an office the way a user would, through a connection of its own. Each method works on
 // the office's spreadsheets as the desktop lists them; `document` counts from 0.
 //
