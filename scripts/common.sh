@@ -10,11 +10,12 @@ TALLOWBY_RUN_PACKAGES=(
   libreoffice-calc libreoffice-dev
 )
 # Testing adds GoogleTest, Google Benchmark, an X server for the end-to-end tests and the tools
-# that drive it.
+# that drive it, and clang-format for the formatting check.
 TALLOWBY_TEST_PACKAGES=(
   "${TALLOWBY_RUN_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils
+  clang-format
 )
 
 tallowby_missing_packages() {
