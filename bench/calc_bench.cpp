@@ -19,9 +19,9 @@
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
-#include "gen/random_source.h"
-#include "output/calc/calc_launcher.h"
-#include "output/calc/office_connection.h"
+#include "calc/calc_launcher.h"
+#include "calc/office_connection.h"
+#include "core/numbers/random_source.h"
 
 namespace tallowby::calc {
 namespace {

@@ -1,9 +1,9 @@
 // Draws per second for each kind of number, and the prime test against trial division.
 #include <benchmark/benchmark.h>
 
-#include "gen/number_kinds.h"
-#include "gen/prime_test.h"
-#include "gen/random_source.h"
+#include "core/numbers/number_kinds.h"
+#include "core/numbers/prime_test.h"
+#include "core/numbers/random_source.h"
 
 namespace tallowby {
 namespace {

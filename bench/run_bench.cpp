@@ -13,41 +13,12 @@
 #include <functional>
 #include <string>
 
-#include "gen/generation_run.h"
+#include "core/run/generation_run.h"
+#include "platform/posix/native_file_system.h"
+#include "support/recording_view.h"
 
 namespace tallowby {
 namespace {
-
-// The window's part, without a window: fixed fields, and every box printed.
-class BenchHost final : public GenerationHost {
- public:
-  BenchHost(std::string count, std::string highest, NumberKind kind, std::string folder)
-      : count_(std::move(count)),
-        highest_(std::move(highest)),
-        kind_(kind),
-        folder_(std::move(folder)) {}
-  std::string CountText() override { return count_; }
-  std::string HighestText() override { return highest_; }
-  std::string FolderText() override { return folder_; }
-  std::optional<NumberKind> SelectedKind() override { return kind_; }
-  std::optional<OutputKind> SelectedOutput() override { return OutputKind::TextFile; }
-  std::string DecimalSeparator() override { return "."; }
-  void ShowMessage(const std::string& text) override {
-    if (!text.starts_with("Done.")) std::fprintf(stderr, "message: %s\n", text.c_str());
-  }
-  void ReportError(const std::string& description, std::string_view, int line) override {
-    std::fprintf(stderr, "report %d: %s\n", line, description.c_str());
-  }
-  void SetPointer(PointerSetting) override {}
-  void SetProgressValue(int) override {}
-  void SetProgressText(const std::string&) override {}
-  void ProcessEventsOnce() override {}
-
- private:
-  std::string count_, highest_;
-  NumberKind kind_;
-  std::string folder_;
-};
 
 struct Measurement {
   double seconds = 0;
@@ -72,9 +43,17 @@ Measurement InChild(const std::function<int()>& work) {
 Measurement Run(const std::string& count, const std::string& highest, NumberKind kind,
                 const std::string& folder) {
   return InChild([&] {
-    BenchHost host(count, highest, kind, folder);
-    GenerationRun run(host, ProcessRandomSource(), nullptr);
-    run.PushButton6_Click();
+    // The window's part, without a window: fixed fields, and every box but "Done." printed.
+    testing::RecordedWindow window;
+    window.view.count = count;
+    window.view.highest = highest;
+    window.view.kind = kind;
+    window.view.folder = folder;
+    NativeFileSystem files;
+    GenerationRun(window.host, ProcessRandomSource(), files, nullptr).StartGenerating();
+    for (const testing::ShownBox& box : window.view.boxes) {
+      if (!box.text.starts_with("Done.")) std::fprintf(stderr, "%s\n", box.text.c_str());
+    }
     return 0;
   });
 }

@@ -1,6 +1,6 @@
 // Finding LibreOffice Calc, and starting offices that do not come up: nothing here starts a real
 // office, so every outcome is decided by files this test writes.
-#include "output/calc/calc_installation.h"
+#include "calc/calc_installation.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "calc/calc_launcher.h"
 #include "calc/office_fixture.h"
-#include "gen/failure.h"
-#include "output/calc/calc_launcher.h"
-#include "output/spreadsheet_plugin.h"
+#include "core/ports/failure.h"
+#include "platform/posix/spreadsheet_plugin.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby::calc::testing {

@@ -11,14 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "calc/calc_installation.h"
+#include "calc/calc_launcher.h"
+#include "calc/office_connection.h"
 #include "calc/office_fixture.h"
-#include "gen/failure.h"
-#include "gen/generation_run.h"
-#include "gen/random_source.h"
-#include "output/calc/calc_installation.h"
-#include "output/calc/calc_launcher.h"
-#include "output/calc/office_connection.h"
-#include "output/calc/office_process.h"
+#include "calc/office_process.h"
+#include "core/numbers/random_source.h"
+#include "core/ports/failure.h"
+#include "core/run/generation_run.h"
+#include "platform/posix/native_file_system.h"
+#include "support/recording_view.h"
 
 namespace tallowby::calc::testing {
 namespace {
@@ -27,6 +29,7 @@ using std::chrono::seconds;
 using std::chrono::steady_clock;
 
 using CalcOfficeTest = OfficeTest;
+using tallowby::testing::RecordedWindow;
 
 const std::vector<std::int32_t> kFiveNumbers = {3, 11, 7, 7, 1};
 
@@ -134,10 +137,7 @@ TEST_F(CalcOfficeTest, WorksInTheOfficeTheUserRunsAndNeverEndsIt) {
   const std::string soffice = InspectCalcInstallation("").soffice;
   const std::string users_pipe = Pipe() + "_user";
   const auto users_office = OfficeProcess::Start(
-      soffice,
-      {soffice, "--headless", "--nodefault", "--norestore", "--nologo", ProfileArgument(),
-       "--accept=pipe,name=" + users_pipe + ";urp;StarOffice.ComponentContext"},
-      {});
+      soffice, OfficeCommandLine(soffice, users_pipe, Options().extra_arguments), {});
   Observer{users_pipe};  // waits until it is up
 
   auto application = CreateCalcLauncher(Options())->StartHidden();
@@ -194,28 +194,21 @@ TEST_F(CalcOfficeTest, AnOfficeThatStopsAnsweringIsCutOffAndEnded) {
 
 // The generation run with this backend: what the user sees when all goes well, and when the
 // office dies halfway.
-class RunHost final : public GenerationHost {
- public:
-  explicit RunHost(std::string folder) : folder_(std::move(folder)) {}
-  std::vector<std::string> shown;
-
-  std::string CountText() override { return "5"; }
-  std::string HighestText() override { return "100"; }
-  std::string FolderText() override { return folder_; }
-  std::optional<NumberKind> SelectedKind() override { return NumberKind::AllNumbers; }
-  std::optional<OutputKind> SelectedOutput() override { return OutputKind::ExcelFile; }
-  std::string DecimalSeparator() override { return "."; }
-  void ShowMessage(const std::string& text) override { shown.push_back("message: " + text); }
-  void ReportError(const std::string& description, std::string_view, int line) override {
-    shown.push_back("report " + std::to_string(line) + ": " + description);
+// The window of a run into Calc: 5 numbers up to 100, "Excel File".
+struct CalcRunWindow : RecordedWindow {
+  explicit CalcRunWindow(std::string folder) {
+    view.highest = "100";
+    view.output = OutputKind::ExcelFile;
+    view.folder = std::move(folder);
   }
-  void SetPointer(PointerSetting) override {}
-  void SetProgressValue(int) override {}
-  void SetProgressText(const std::string&) override {}
-  void ProcessEventsOnce() override {}
-
- private:
-  std::string folder_;
+  // What the user was shown, plain messages and reports alike.
+  std::vector<std::string> Shown() const {
+    std::vector<std::string> shown;
+    for (const std::string& line : view.log) {
+      if (line.starts_with("message: ") || line.starts_with("report ")) shown.push_back(line);
+    }
+    return shown;
+  }
 };
 
 // The real launcher, with something done to the office once the workbook is added.
@@ -251,12 +244,13 @@ class LauncherWithEvent final : public SpreadsheetLauncher {
 };
 
 TEST_F(CalcOfficeTest, RunShowsTheNumbersInCalcAndReportsDone) {
-  RunHost host(Folder().string());
+  CalcRunWindow window(Folder().string());
   RandomSource random(7);
+  NativeFileSystem files;
   const auto launcher = CreateCalcLauncher(Options());
-  GenerationRun run(host, random, launcher.get());
-  run.PushButton6_Click();
-  EXPECT_EQ(host.shown, std::vector<std::string>{"message: " + CompletionMessage("")});
+  GenerationRun run(window.host, random, files, launcher.get());
+  run.StartGenerating();
+  EXPECT_EQ(window.Shown(), std::vector<std::string>{"message: " + CompletionMessage("")});
   // The office outlives the program: it is in a session of its own, away from our terminal.
   for (const pid_t office : OfficeProcesses())
     EXPECT_NE(::getsid(office), ::getsid(0));
@@ -266,12 +260,14 @@ TEST_F(CalcOfficeTest, RunShowsTheNumbersInCalcAndReportsDone) {
 }
 
 TEST_F(CalcOfficeTest, RunReportsAnOfficeThatDiesOnceAndClaimsNothing) {
-  RunHost host(Folder().string());
+  CalcRunWindow window(Folder().string());
   RandomSource random(7);
+  NativeFileSystem files;
   LauncherWithEvent launcher(CreateCalcLauncher(Options()), [this] { SignalOffices(SIGKILL); });
-  GenerationRun run(host, random, &launcher);
-  run.PushButton6_Click();
-  EXPECT_EQ(host.shown, std::vector<std::string>{"report 156: " + std::string(kConnectionLost)});
+  GenerationRun run(window.host, random, files, &launcher);
+  run.StartGenerating();
+  EXPECT_EQ(window.Shown(),
+            std::vector<std::string>{"report 156: " + std::string(kConnectionLost)});
 }
 
 }  // namespace

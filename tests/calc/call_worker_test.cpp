@@ -1,5 +1,5 @@
 // The deadline machinery on its own, with jobs that block on purpose.
-#include "output/calc/call_worker.h"
+#include "calc/call_worker.h"
 
 #include <gtest/gtest.h>
 #include <pthread.h>

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "calc/office_fixture.h"
-#include "gen/failure.h"
+#include "core/ports/failure.h"
 
 int main(int argc, char** argv) {
   using tallowby::calc::testing::Observer;

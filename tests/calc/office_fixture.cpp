@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 #include <com/sun/star/awt/XWindow2.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -29,10 +28,11 @@
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
-#include "gen/failure.h"
-#include "gen/random_source.h"
-#include "output/calc/calc_installation.h"
-#include "output/calc/office_process.h"
+#include "calc/calc_installation.h"
+#include "calc/office_process.h"
+#include "calc/poll_until.h"
+#include "core/numbers/random_source.h"
+#include "core/ports/failure.h"
 
 namespace tallowby::calc::testing {
 
@@ -42,23 +42,12 @@ namespace fs = std::filesystem;
 using css::uno::Reference;
 using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
+using std::chrono::milliseconds;
 using std::chrono::seconds;
 
-std::string FileUrl(const fs::path& path) {
-  return "file://" + path.string();
-}
-
-std::vector<std::string> OfficeArguments(const std::string& soffice, const std::string& profile,
-                                         const std::string& pipe) {
-  return {soffice,
-          "--headless",
-          "--invisible",
-          "--nologo",
-          "--norestore",
-          "--nodefault",
-          "--nolockcheck",
-          "-env:UserInstallation=" + profile,
-          "--accept=pipe,name=" + pipe + ";urp;StarOffice.ComponentContext"};
+// An office's argument to use the profile in folder instead of the user's.
+std::string ProfileArgumentFor(const fs::path& folder) {
+  return "-env:UserInstallation=file://" + folder.string();
 }
 
 // The profile every test copies, made once per build by a first start of the office: that start
@@ -74,7 +63,9 @@ const fs::path& ProfileSeed() {
       const std::string soffice = InspectCalcInstallation("").soffice;
       const std::string pipe = "tallowby_seed_" + std::to_string(::getpid());
       const auto office = OfficeProcess::Start(
-          soffice, OfficeArguments(soffice, FileUrl(seed / "profile"), pipe), {});
+          soffice,
+          OfficeCommandLine(soffice, pipe, {"--headless", ProfileArgumentFor(seed / "profile")}),
+          {});
       Observer(pipe).Terminate();
       if (!office->WaitForExit(seconds(30))) office->Stop(seconds(5));
       std::ofstream(seed / "complete") << "seeded\n";
@@ -177,11 +168,8 @@ std::string OutputOf(const std::string& command) {
 }
 
 Observer::Observer(const std::string& pipe_name, seconds timeout) : connection_(timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!connection_.TryConnect(pipe_name)) {
-    if (std::chrono::steady_clock::now() > deadline) throw Failure("No office on " + pipe_name);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  }
+  if (!PollUntil(timeout, milliseconds(100), [&] { return connection_.TryConnect(pipe_name); }))
+    throw Failure("No office on " + pipe_name);
 }
 
 int Observer::SpreadsheetCount() {
@@ -277,19 +265,18 @@ void OfficeTest::TearDown() {
   EXPECT_TRUE(WaitUntilNoOffice(seconds(5))) << "LibreOffice processes are left running";
   // An office that was killed leaves its sockets behind. A dying one loses its command line a
   // moment before it closes them, so a socket may still answer briefly.
-  const auto deadline = std::chrono::steady_clock::now() + seconds(5);
-  for (bool listening = true; listening && std::chrono::steady_clock::now() < deadline;) {
-    listening = false;
+  PollUntil(seconds(5), milliseconds(50), [this] {
+    bool none_listening = true;
     for (const std::string& pipe_file : PipeFiles()) {
       if (pipe_files_before_.contains(pipe_file)) continue;
       if (SomeoneListens(pipe_file)) {
-        listening = true;
+        none_listening = false;
       } else {
         fs::remove(pipe_file);
       }
     }
-    if (listening) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
+    return none_listening;
+  });
 }
 
 CalcOptions OfficeTest::Options() const {
@@ -300,7 +287,7 @@ CalcOptions OfficeTest::Options() const {
 }
 
 std::string OfficeTest::ProfileArgument() const {
-  return "-env:UserInstallation=" + FileUrl(folder_.Path() / "profile");
+  return ProfileArgumentFor(folder_.Path() / "profile");
 }
 
 std::vector<pid_t> OfficeTest::OfficeProcesses() const {
@@ -313,12 +300,7 @@ void OfficeTest::SignalOffices(int signal) const {
 }
 
 bool OfficeTest::WaitUntilNoOffice(std::chrono::seconds timeout) const {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!OfficeProcesses().empty()) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return true;
+  return PollUntil(timeout, milliseconds(50), [this] { return OfficeProcesses().empty(); });
 }
 
 }  // namespace tallowby::calc::testing

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "output/calc/calc_launcher.h"
-#include "output/calc/office_connection.h"
+#include "calc/calc_launcher.h"
+#include "calc/office_connection.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby::calc::testing {

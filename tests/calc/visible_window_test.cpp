@@ -5,17 +5,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <thread>
+#include <string>
 
+#include "calc/calc_launcher.h"
 #include "calc/office_fixture.h"
-#include "gen/failure.h"
-#include "output/calc/calc_launcher.h"
-#include "output/calc/office_process.h"
+#include "calc/office_process.h"
+#include "calc/poll_until.h"
+#include "core/ports/failure.h"
 
 namespace tallowby::calc::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using std::chrono::milliseconds;
 using std::chrono::seconds;
 
 constexpr const char* kXvfb = "/usr/bin/Xvfb";
@@ -35,12 +37,12 @@ class VisibleWindowTest : public OfficeTest {
                                       " -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>\"$0\"",
                                   number_file.string()},
                                  {});
-    for (int wait = 0; wait < 200 && display_.empty() && !xvfb_->ExitStatus(); ++wait) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    PollUntil(seconds(10), milliseconds(50), [&] {
       std::ifstream in(number_file);
       std::string line;
       if (std::getline(in, line) && !in.eof() && !line.empty()) display_ = ":" + line;
-    }
+      return !display_.empty() || xvfb_->ExitStatus().has_value();
+    });
     ASSERT_FALSE(display_.empty()) << "Xvfb did not start";
   }
 
@@ -55,18 +57,13 @@ class VisibleWindowTest : public OfficeTest {
     const std::string command =
         "DISPLAY=" + display_ +
         " xdotool search --onlyvisible --name 'LibreOffice Calc' 2>/dev/null";
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    for (;;) {
-      std::string found;
+    return PollUntil(timeout, milliseconds(100), [&] {
       try {
-        found = OutputOf(command);
+        return !OutputOf(command).empty();
       } catch (const Failure&) {
-        // xdotool ends with status 1 while it finds no window
+        return false;  // xdotool ends with status 1 while it finds no window
       }
-      if (!found.empty()) return true;
-      if (std::chrono::steady_clock::now() >= deadline) return false;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    });
   }
 
   std::string display_;

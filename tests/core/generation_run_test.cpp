@@ -1,4 +1,4 @@
-#include "gen/generation_run.h"
+#include "core/run/generation_run.h"
 
 #include <gtest/gtest.h>
 
@@ -7,56 +7,20 @@
 #include <functional>
 #include <sstream>
 
-#include "gen/failure.h"
+#include "core/ports/failure.h"
+#include "core/run/results_path.h"
+#include "support/native_platform.h"
+#include "support/recording_view.h"
 #include "support/scripted_source.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {
 namespace {
 
+using testing::FileBytes;
+using testing::RecordingView;
 using testing::ScriptedSource;
 using testing::TemporaryFolder;
-
-// Records everything the run shows and does, in order, as short lines.
-class RecordingHost final : public GenerationHost {
- public:
-  std::string count = "5";
-  std::string highest = "10";
-  std::string folder;
-  std::optional<NumberKind> kind = NumberKind::AllNumbers;
-  std::optional<OutputKind> output = OutputKind::TextFile;
-  std::string separator = ".";
-  std::function<void()> on_events;
-  std::vector<std::string> log;
-
-  std::string CountText() override { return count; }
-  std::string HighestText() override { return highest; }
-  std::string FolderText() override { return folder; }
-  std::optional<NumberKind> SelectedKind() override { return kind; }
-  std::optional<OutputKind> SelectedOutput() override { return output; }
-  std::string DecimalSeparator() override { return separator; }
-  void ShowMessage(const std::string& text) override { log.push_back("message: " + text); }
-  void ReportError(const std::string& description, std::string_view identity, int line) override {
-    EXPECT_EQ(identity, "in Orrindale2021/08/31.Form1.PushButton6_Click ");
-    log.push_back("report " + std::to_string(line) + ": " + description);
-  }
-  void SetPointer(PointerSetting pointer) override {
-    log.push_back("pointer " + std::to_string(static_cast<int>(pointer)));
-  }
-  void SetProgressValue(int value) override { log.push_back("progress " + std::to_string(value)); }
-  void SetProgressText(const std::string& text) override { log.push_back("progress text " + text); }
-  void ProcessEventsOnce() override {
-    log.push_back("events");
-    if (on_events) on_events();
-  }
-};
-
-std::string Contents(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -72,13 +36,19 @@ std::vector<std::string> Lines(const std::string& text) {
 
 class GenerationRunTest : public ::testing::Test {
  protected:
-  GenerationRunTest() { host.folder = folder.Path().string() + PathSeparator(kNativePathStyle); }
+  GenerationRunTest() { view.folder = folder.Path().string() + PathSeparator(kNativePathStyle); }
+
+  // The run as the window hosts it.
+  GenerationRun Run(UniformSource& source) { return GenerationRun(host, source, files, nullptr); }
 
   std::string ResultsFile() const { return (folder.Path() / "results.txt").string(); }
   std::string Done() const { return "message: " + CompletionMessage(ResultsFile()); }
 
   TemporaryFolder folder;
-  RecordingHost host;
+  testing::RecordedWindow window;
+  RecordingView& view = window.view;
+  RunHost& host = window.host;
+  NativeFileSystem files;
   RandomSource random{5};
 };
 
@@ -88,12 +58,12 @@ const std::vector<std::string> kEndOfGoodRun = {"pointer 0", "progress 0",
 TEST_F(GenerationRunTest, WritesTheDrawnNumbersAndSaysWhereTheyAre) {
   ScriptedSource scripted({0.2, 0.99, 0.6, 0.6, 0.0});  // 3, 11, 7, 7, 1 with H = 10
   scripted.SeedFromClock(0);
-  GenerationRun run(host, scripted, nullptr);
+  GenerationRun run = Run(scripted);
   run.SetClock([] { return 43200.5F; });
-  run.PushButton6_Click();
+  run.StartGenerating();
 
-  EXPECT_EQ(Contents(ResultsFile()), "3\r\n11\r\n7\r\n7\r\n1\r\n");
-  EXPECT_EQ(host.log,
+  EXPECT_EQ(FileBytes(ResultsFile()), "3\r\n11\r\n7\r\n7\r\n1\r\n");
+  EXPECT_EQ(view.log,
             (std::vector<std::string>{"pointer 11", "events", "pointer 0", "progress 0",
                                       "progress text Progress Bar", Done(), "pointer 0"}));
   EXPECT_EQ(Done(), "message: Done.\r\r" + ResultsFile() + "\r\n\r\nwas created.");
@@ -118,25 +88,25 @@ TEST_F(GenerationRunTest, ChecksTheNumbersBeforeTheFolderAndTouchesNoFile) {
       {"5", "10", false, "Folder does not exist. Please select another folder."},
   };
   for (const auto& c : cases) {
-    host.log.clear();
-    host.count = c.count;
-    host.highest = c.highest;
-    host.folder = c.folder_exists ? folder.Path().string() : (folder.Path() / "missing").string();
-    GenerationRun run(host, random, nullptr);
-    run.PushButton6_Click();
-    EXPECT_EQ(host.log,
+    view.log.clear();
+    view.count = c.count;
+    view.highest = c.highest;
+    view.folder = c.folder_exists ? folder.Path().string() : (folder.Path() / "missing").string();
+    GenerationRun run = Run(random);
+    run.StartGenerating();
+    EXPECT_EQ(view.log,
               (std::vector<std::string>{std::string("message: ") + c.message, "pointer 0"}))
         << c.count << " / " << c.highest;
     EXPECT_TRUE(folder.Entries().empty());
   }
   // A file is not a folder.
   folder.Write("plain", "x");
-  host.count = "5";
-  host.highest = "10";
-  host.folder = (folder.Path() / "plain").string();
-  host.log.clear();
-  GenerationRun(host, random, nullptr).PushButton6_Click();
-  EXPECT_EQ(host.log.front(), "message: Folder does not exist. Please select another folder.");
+  view.count = "5";
+  view.highest = "10";
+  view.folder = (folder.Path() / "plain").string();
+  view.log.clear();
+  Run(random).StartGenerating();
+  EXPECT_EQ(view.log.front(), "message: Folder does not exist. Please select another folder.");
 }
 
 struct CountCase {
@@ -147,11 +117,11 @@ struct CountCase {
 TEST_F(GenerationRunTest, RoundsTheCountHalfToEvenAndWritesAnEmptyFileForNoNumbers) {
   const CountCase cases[] = {{"0", 0}, {"-3", 0}, {"2.5", 2}, {"3.5", 4}, {" 1e2 ", 100}};
   for (const auto& c : cases) {
-    host.count = c.count;
-    host.log.clear();
-    GenerationRun(host, random, nullptr).PushButton6_Click();
-    EXPECT_EQ(Lines(Contents(ResultsFile())).size(), c.lines) << c.count;
-    EXPECT_EQ(host.log.at(host.log.size() - 2), Done()) << c.count;
+    view.count = c.count;
+    view.log.clear();
+    Run(random).StartGenerating();
+    EXPECT_EQ(Lines(FileBytes(ResultsFile())).size(), c.lines) << c.count;
+    EXPECT_EQ(view.log.at(view.log.size() - 2), Done()) << c.count;
   }
 }
 
@@ -167,20 +137,20 @@ TEST_F(GenerationRunTest, DrawsOnlyNumbersOfTheChosenKind) {
          return n >= 2 && n <= 101;
        }},
   };
-  host.count = "500";
-  host.highest = "100";
+  view.count = "500";
+  view.highest = "100";
   for (const auto& [kind, fits] : cases) {
-    host.kind = kind;
-    GenerationRun(host, random, nullptr).PushButton6_Click();
-    const auto lines = Lines(Contents(ResultsFile()));
+    view.kind = kind;
+    Run(random).StartGenerating();
+    const auto lines = Lines(FileBytes(ResultsFile()));
     ASSERT_EQ(lines.size(), 500U);
     for (const auto& line : lines)
       ASSERT_TRUE(fits(std::stoi(line))) << line;
   }
   // No kind selected: the loop still runs, and appends nothing.
-  host.kind.reset();
-  GenerationRun(host, random, nullptr).PushButton6_Click();
-  EXPECT_EQ(Contents(ResultsFile()), "");
+  view.kind.reset();
+  Run(random).StartGenerating();
+  EXPECT_EQ(FileBytes(ResultsFile()), "");
 }
 
 TEST_F(GenerationRunTest, RefusesAKindThatCanNeverBeDrawnBeforeDrawingAnything) {
@@ -189,15 +159,15 @@ TEST_F(GenerationRunTest, RefusesAKindThatCanNeverBeDrawnBeforeDrawingAnything) 
                                                       {NumberKind::PrimeOnly, "-1"},
                                                       {NumberKind::PrimeOnly, "-2.4"}};
   for (const auto& [kind, highest] : cases) {
-    host.kind = kind;
-    host.highest = highest;
-    host.log.clear();
+    view.kind = kind;
+    view.highest = highest;
+    view.log.clear();
     ScriptedSource nothing({});
-    GenerationRun(host, nothing, nullptr).PushButton6_Click();
-    ASSERT_EQ(host.log.size(), 3U);
-    EXPECT_EQ(host.log[0], "pointer 11");
-    EXPECT_EQ(host.log[1], "message: " + ImpossibleKindMessage(kind, std::stoi(highest)));
-    EXPECT_EQ(host.log[2], "pointer 0");
+    Run(nothing).StartGenerating();
+    ASSERT_EQ(view.log.size(), 3U);
+    EXPECT_EQ(view.log[0], "pointer 11");
+    EXPECT_EQ(view.log[1], "message: " + ImpossibleKindMessage(kind, std::stoi(highest)));
+    EXPECT_EQ(view.log[2], "pointer 0");
     EXPECT_TRUE(folder.Entries().empty());
   }
   EXPECT_EQ(ImpossibleKindMessage(NumberKind::Even, 0),
@@ -221,23 +191,23 @@ TEST_F(GenerationRunTest, ReportsAnOutOfRangeFieldOnceAndWritesNothing) {
       {"5", "1e300", NumberKind::PrimeOnly, "report 132: Overflow"},
   };
   for (const auto& c : cases) {
-    host.count = c.count;
-    host.highest = c.highest;
-    host.kind = c.kind;
-    host.log.clear();
-    GenerationRun(host, random, nullptr).PushButton6_Click();
-    EXPECT_EQ(host.log, (std::vector<std::string>{"pointer 11", c.report, "pointer 0"}));
+    view.count = c.count;
+    view.highest = c.highest;
+    view.kind = c.kind;
+    view.log.clear();
+    Run(random).StartGenerating();
+    EXPECT_EQ(view.log, (std::vector<std::string>{"pointer 11", c.report, "pointer 0"}));
     EXPECT_TRUE(folder.Entries().empty());
   }
 }
 
 TEST_F(GenerationRunTest, ReportsARunThatWouldNotFitInMemoryAndWritesNothing) {
-  host.count = "2000000000";
-  host.kind = NumberKind::Odd;
-  GenerationRun run(host, random, nullptr);
+  view.count = "2000000000";
+  view.kind = NumberKind::Odd;
+  GenerationRun run = Run(random);
   run.SetMemoryLimit(1U << 30);
-  run.PushButton6_Click();
-  EXPECT_EQ(host.log,
+  run.StartGenerating();
+  EXPECT_EQ(view.log,
             (std::vector<std::string>{"pointer 11", "report 128: Out of memory", "pointer 0"}));
   EXPECT_TRUE(folder.Entries().empty());
 }
@@ -245,25 +215,25 @@ TEST_F(GenerationRunTest, ReportsARunThatWouldNotFitInMemoryAndWritesNothing) {
 TEST_F(GenerationRunTest, LeavesOutANumberWhoseDrawOverflowsAndGoesOn) {
   constexpr double kJustBelowOne = 1.0 - 0x1.0p-53;
   ScriptedSource scripted({0.5, kJustBelowOne, 0.25});
-  host.count = "3";
-  host.highest = "2147483647";
-  GenerationRun(host, scripted, nullptr).PushButton6_Click();
-  EXPECT_EQ(Contents(ResultsFile()), "1073741825\r\n536870913\r\n");
-  EXPECT_EQ(host.log.at(1), "report 120: Overflow");
-  EXPECT_EQ(host.log.at(host.log.size() - 2), Done());
+  view.count = "3";
+  view.highest = "2147483647";
+  Run(scripted).StartGenerating();
+  EXPECT_EQ(FileBytes(ResultsFile()), "1073741825\r\n536870913\r\n");
+  EXPECT_EQ(view.log.at(1), "report 120: Overflow");
+  EXPECT_EQ(view.log.at(view.log.size() - 2), Done());
 }
 
 TEST_F(GenerationRunTest, AFailedWriteKeepsTheOldFileAndClaimsNoSuccess) {
   std::filesystem::create_directory(folder.Path() / "results.txt");  // cannot become a file
   std::string reason;  // the system's own words, which differ between systems
   try {
-    WriteResultsFile("", ResultsFile());
+    files.ReplaceFileAtomically(ResultsFile(), "");
   } catch (const Failure& failure) {
     reason = failure.Description();
   }
   ASSERT_FALSE(reason.empty());
-  GenerationRun(host, random, nullptr).PushButton6_Click();
-  EXPECT_EQ(host.log,
+  Run(random).StartGenerating();
+  EXPECT_EQ(view.log,
             (std::vector<std::string>{"pointer 11", "events", "report 144: " + reason, "pointer 0",
                                       "progress 0", "progress text Progress Bar", "pointer 0"}));
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
@@ -272,31 +242,31 @@ TEST_F(GenerationRunTest, AFailedWriteKeepsTheOldFileAndClaimsNoSuccess) {
 TEST_F(GenerationRunTest, ReplacesAReadOnlyResultsFile) {
   folder.Write("results.txt", "old\r\n");
   folder.MakeReadOnly("results.txt");
-  GenerationRun(host, random, nullptr).PushButton6_Click();
-  EXPECT_EQ(Lines(Contents(ResultsFile())).size(), 5U);
-  EXPECT_EQ(host.log.at(host.log.size() - 2), Done());
+  Run(random).StartGenerating();
+  EXPECT_EQ(Lines(FileBytes(ResultsFile())).size(), 5U);
+  EXPECT_EQ(view.log.at(view.log.size() - 2), Done());
 }
 
 TEST_F(GenerationRunTest, IgnoresAPressThatArrivesDuringTheRun) {
-  GenerationRun run(host, random, nullptr);
+  GenerationRun run = Run(random);
   int presses = 0;
-  host.on_events = [&] {
+  view.on_events = [&] {
     ++presses;
     EXPECT_TRUE(run.Running());
-    run.PushButton6_Click();
+    run.StartGenerating();
   };
-  run.PushButton6_Click();
+  run.StartGenerating();
   EXPECT_EQ(presses, 1);
   EXPECT_FALSE(run.Running());
-  EXPECT_EQ(std::count(host.log.begin(), host.log.end(), Done()), 1);
-  run.PushButton6_Click();  // and the next press after the run is a new run
+  EXPECT_EQ(std::count(view.log.begin(), view.log.end(), Done()), 1);
+  run.StartGenerating();  // and the next press after the run is a new run
   EXPECT_EQ(presses, 2);
 }
 
 TEST_F(GenerationRunTest, WithoutAnOutputChosenNothingIsWrittenAndThePathIsEmpty) {
-  host.output.reset();
-  GenerationRun(host, random, nullptr).PushButton6_Click();
-  EXPECT_EQ(host.log.at(host.log.size() - 2), "message: Done.\r\r\r\n\r\nwas created.");
+  view.output.reset();
+  Run(random).StartGenerating();
+  EXPECT_EQ(view.log.at(view.log.size() - 2), "message: Done.\r\r\r\n\r\nwas created.");
   EXPECT_TRUE(folder.Entries().empty());
 }
 
@@ -314,7 +284,7 @@ class RecordingSpreadsheet final : public SpreadsheetApplication {
   void WriteFirstColumn(std::span<const std::int32_t> values) override {
     std::string call = "write";
     for (std::int32_t v : values)
-      call += " " + std::to_string(v);
+      call.append(" ").append(std::to_string(v));
     Call(call);
   }
   void MakeVisible() override { Call("visible"); }
@@ -393,22 +363,22 @@ TEST_F(GenerationRunTest, FillsASpreadsheetAndStopsAtItsFirstFailure) {
   for (const auto& c : cases) {
     SpreadsheetScript script{{}, c.fail_at};
     RecordingLauncher launcher(script);
-    host.count = c.count;
-    host.kind = c.kind;
-    host.output = OutputKind::ExcelFile;
-    host.log.clear();
+    view.count = c.count;
+    view.kind = c.kind;
+    view.output = OutputKind::ExcelFile;
+    view.log.clear();
     std::vector<double> values(1048577, 0.5);
     const double first[] = {0.2, 0.99, 0.6, 0.6, 0.0};
     std::copy(std::begin(first), std::end(first), values.begin());
     ScriptedSource scripted(values);
-    GenerationRun(host, scripted, &launcher).PushButton6_Click();
+    GenerationRun(host, scripted, files, &launcher).StartGenerating();
     EXPECT_EQ(script.calls, c.calls) << c.count << " " << c.fail_at;
     std::vector<std::string> expected_log = {"pointer 11"};
     if (*c.report != '\0') expected_log.push_back(c.report);
     expected_log.insert(expected_log.end(), kEndOfGoodRun.begin(), kEndOfGoodRun.end());
     if (*c.report == '\0') expected_log.push_back("message: Done.\r\r\r\n\r\nwas created.");
     expected_log.push_back("pointer 0");
-    EXPECT_EQ(host.log, expected_log) << c.count << " " << c.fail_at;
+    EXPECT_EQ(view.log, expected_log) << c.count << " " << c.fail_at;
     EXPECT_TRUE(folder.Entries().empty());
   }
 }

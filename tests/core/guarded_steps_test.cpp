@@ -1,4 +1,4 @@
-#include "gen/guarded_steps.h"
+#include "core/run/guarded_steps.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/error_report_text.h"
-#include "gen/failure.h"
+#include "core/ports/failure.h"
+#include "core/run/error_report_text.h"
 
 namespace tallowby {
 namespace {

@@ -1,4 +1,4 @@
-#include "gen/number_kinds.h"
+#include "core/numbers/number_kinds.h"
 
 #include <gtest/gtest.h>
 

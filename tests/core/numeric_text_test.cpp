@@ -1,4 +1,4 @@
-#include "gen/numeric_text.h"
+#include "core/numbers/numeric_text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <regex>
 #include <string>
 
-#include "gen/failure.h"
-#include "gen/random_source.h"
+#include "core/numbers/random_source.h"
+#include "core/ports/failure.h"
 
 namespace tallowby {
 namespace {

@@ -1,9 +1,9 @@
-#include "gen/prime_test.h"
+#include "core/numbers/prime_test.h"
 
 #include <gtest/gtest.h>
 
-#include "gen/failure.h"
-#include "gen/random_source.h"
+#include "core/numbers/random_source.h"
+#include "core/ports/failure.h"
 
 namespace tallowby {
 namespace {

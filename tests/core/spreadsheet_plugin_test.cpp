@@ -1,4 +1,4 @@
-#include "output/spreadsheet_plugin.h"
+#include "platform/posix/spreadsheet_plugin.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "gen/failure.h"
+#include "core/ports/failure.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "gen/random_source.h"
+#include "core/numbers/random_source.h"
 
 namespace tallowby::testing {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "gen/random_source.h"
+#include "core/numbers/random_source.h"
 
 namespace tallowby::testing {
 

@@ -8,9 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/desktop_folder.h"
-#include "app/site_visit_windows.h"
-#include "output/file_system.h"
+#include "core/window/default_output_folder.h"
+#include "platform/windows/desktop_folder.h"
+#include "platform/windows/native_file_system.h"
+#include "platform/windows/site_visit_windows.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {
@@ -27,7 +28,7 @@ TEST(DesktopFolder, IsTheShellsDesktopFolderWithoutFiller) {
       S_OK);
   EXPECT_EQ(desktop, expected);
   EXPECT_EQ(desktop.find('\0'), std::string::npos);
-  EXPECT_TRUE(FolderExists(desktop)) << desktop;
+  EXPECT_TRUE(NativeFileSystem().FolderExists(desktop)) << desktop;
   EXPECT_EQ(DefaultOutputFolder(desktop, PathStyle::Windows), desktop + "\\");
 }
 
@@ -65,7 +66,7 @@ TEST(StartDetached, PassesTheWindowStyleAndDoesNotWait) {
   EXPECT_TRUE(StartDetached({command_line, kSiteVisitShowWindow}));
   SetEvent(went_on);  // only reached when StartDetached returned before the probe ended
 
-  for (int i = 0; i < 200 && !FileExists(report); ++i)
+  for (int i = 0; i < 200 && !NativeFileSystem().FileExists(report); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   CloseHandle(went_on);
   EXPECT_EQ(FileBytes(report), "released\n" + std::to_string(STARTF_USESHOWWINDOW) + " " +

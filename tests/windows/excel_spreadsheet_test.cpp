@@ -1,4 +1,4 @@
-#include "output/excel/excel_spreadsheet.h"
+#include "platform/windows/excel_spreadsheet.h"
 
 #include <windows.h>
 
@@ -15,9 +15,9 @@
 #include <thread>
 #include <vector>
 
+#include "core/ports/failure.h"
 #include "excel_stand_in.h"
-#include "gen/failure.h"
-#include "output/windows_error.h"
+#include "platform/windows/windows_error.h"
 #include "support/temporary_folder.h"
 #include "wine.h"
 

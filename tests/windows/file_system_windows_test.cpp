@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "gen/failure.h"
-#include "output/file_system.h"
-#include "output/text_output.h"
+#include "core/ports/failure.h"
+#include "core/run/results_path.h"
+#include "platform/windows/native_file_system.h"
 #include "support/temporary_folder.h"
 #include "wine.h"
 
@@ -41,17 +41,17 @@ TEST(ReplaceFileAtomically, WritesTheBytesUnchangedOverAnyOldFile) {
   TemporaryFolder folder;
   const std::string path = In(folder, "results.txt");
   const std::string bytes = "3\r\n-2147483648\r\n0\r\n";
-  ReplaceFileAtomically(path, bytes);
+  NativeFileSystem().ReplaceFileAtomically(path, bytes);
   EXPECT_EQ(FileBytes(path), bytes);
-  ReplaceFileAtomically(path, "no\ntranslation\r\r\n");  // never text mode
+  NativeFileSystem().ReplaceFileAtomically(path, "no\ntranslation\r\r\n");  // never text mode
   EXPECT_EQ(FileBytes(path), "no\ntranslation\r\r\n");
 
   folder.MakeReadOnly("results.txt");
   ASSERT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0U);
-  ReplaceFileAtomically(path, "7\r\n");
+  NativeFileSystem().ReplaceFileAtomically(path, "7\r\n");
   EXPECT_EQ(FileBytes(path), "7\r\n");
   EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0U) << "a new file";
-  ReplaceFileAtomically(path, "");
+  NativeFileSystem().ReplaceFileAtomically(path, "");
   EXPECT_EQ(FileBytes(path), "");
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
 }
@@ -84,7 +84,7 @@ TEST(ReplaceFileAtomically, LeavesTheOldFileAsItWasAndNoTemporaryWhenItFails) {
     {
       HeldFile held(path);
       try {
-        ReplaceFileAtomically(path, "1\r\n");
+        NativeFileSystem().ReplaceFileAtomically(path, "1\r\n");
         ADD_FAILURE() << c.what << ": no failure";
       } catch (const Failure& failure) {
         code = failure.Code();
@@ -105,7 +105,7 @@ TEST(ReplaceFileAtomically, LeavesTheOldFileAsItWasAndNoTemporaryWhenItFails) {
 TEST(ReplaceFileAtomically, FailsWithThePathErrorWhenTheFolderIsGone) {
   TemporaryFolder folder;
   try {
-    ReplaceFileAtomically(In(folder, "gone\\results.txt"), "1\r\n");
+    NativeFileSystem().ReplaceFileAtomically(In(folder, "gone\\results.txt"), "1\r\n");
     ADD_FAILURE() << "no failure";
   } catch (const Failure& failure) {
     EXPECT_EQ(failure.Code(), ERROR_PATH_NOT_FOUND);
@@ -146,9 +146,9 @@ TEST(FolderExists, KnowsWindowsPathForms) {
       {"\\\\", false},
   };
   for (const auto& [path, exists] : cases)
-    EXPECT_EQ(FolderExists(path), exists) << path;
-  EXPECT_TRUE(FileExists(In(folder, "file.txt")));
-  EXPECT_FALSE(FileExists(In(folder, "bad<name>")));
+    EXPECT_EQ(NativeFileSystem().FolderExists(path), exists) << path;
+  EXPECT_TRUE(NativeFileSystem().FileExists(In(folder, "file.txt")));
+  EXPECT_FALSE(NativeFileSystem().FileExists(In(folder, "bad<name>")));
 }
 
 }  // namespace

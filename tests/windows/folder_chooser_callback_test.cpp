@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/folder_chooser_windows.h"
+#include "platform/windows/folder_chooser_windows.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {

@@ -13,11 +13,14 @@
 #include <thread>
 #include <vector>
 
-#include "shell/folder_chooser_windows.h"
+#include "core/window/window_texts.h"
+#include "platform/windows/folder_chooser_windows.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {
 namespace {
+
+const std::string kTitle(kFolderChooserTitle);
 
 using testing::TemporaryFolder;
 
@@ -102,7 +105,7 @@ class FirstDialogShown : public ::testing::Environment {
     TemporaryFolder folder;
     WindowsFolderChooser chooser;
     User user(GetCurrentThreadId(), IDCANCEL);
-    chooser.ChooseFolder(0, kFolderChooserTitle, folder.Path().string());
+    chooser.ChooseFolder(0, kTitle, folder.Path().string());
   }
 };
 
@@ -133,8 +136,7 @@ TEST(ChooseFolder, ReturnsTheFolderTheUserConfirms) {
     WindowsFolderChooser chooser;
     {
       User user(GetCurrentThreadId(), c.button, c.label);
-      result = chooser.ChooseFolder(reinterpret_cast<std::uintptr_t>(owner), kFolderChooserTitle,
-                                    c.initial);
+      result = chooser.ChooseFolder(reinterpret_cast<std::uintptr_t>(owner), kTitle, c.initial);
     }
     EXPECT_EQ(result, c.result) << c.what;
     EXPECT_EQ(PendingSelection(), c.initial + '\0') << c.what;
@@ -149,11 +151,11 @@ TEST(ChooseFolder, ShowsTheTitleAboveTheTreeAndNoStatusLine) {
                                100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   WindowsFolderChooser chooser;
   User user(GetCurrentThreadId(), IDCANCEL);
-  chooser.ChooseFolder(reinterpret_cast<std::uintptr_t>(owner), kFolderChooserTitle, path);
+  chooser.ChooseFolder(reinterpret_cast<std::uintptr_t>(owner), kTitle, path);
   ASSERT_TRUE(user.Found());
   EXPECT_EQ(user.Seen().owner, owner);
   const auto& texts = user.Seen().visible_texts;
-  EXPECT_NE(std::find(texts.begin(), texts.end(), kFolderChooserTitle), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), kTitle), texts.end());
   // The callback sends the selected folder's path as status text; nothing shows it.
   EXPECT_EQ(std::find(texts.begin(), texts.end(), path), texts.end());
   DestroyWindow(owner);

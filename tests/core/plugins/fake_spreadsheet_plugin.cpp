@@ -1,8 +1,8 @@
 // A stand-in for the spreadsheet plugin, built like it (hidden symbols but the entry points), with
 // the ABI number FAKE_PLUGIN_ABI. Its application never starts; the failure it throws must reach
 // the program as the program's own Failure.
-#include "gen/failure.h"
-#include "output/spreadsheet.h"
+#include "core/ports/failure.h"
+#include "core/ports/spreadsheet.h"
 
 #ifdef FAKE_PLUGIN_NEEDS_ABSENT_LIBRARY
 int tallowby_absent_library_function();

@@ -1,0 +1,135 @@
+// "Start Generating": check the fields, draw the numbers, hand them to the chosen output.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/numbers/number_kinds.h"
+#include "core/numbers/random_source.h"
+#include "core/ports/choices.h"
+#include "core/ports/file_system.h"
+#include "core/ports/spreadsheet.h"
+#include "core/run/guarded_steps.h"
+#include "core/run/results_text.h"
+
+namespace tallowby {
+
+// The steps of "Start Generating" by the line numbers their failures are reported with. Users
+// quote these numbers from error reports, and reports of every earlier version carry them: they
+// must never change.
+namespace start_generating_line {
+inline constexpr int kCheckFieldsNumeric = 100;
+inline constexpr int kCheckFolderExists = 102;
+inline constexpr int kShowBusyPointer = 104;
+inline constexpr int kClearResults = 106;
+inline constexpr int kSeedRandomSource = 114;
+inline constexpr int kConvertCount = 116;
+inline constexpr int kDrawNumbers = 118;
+inline constexpr int kDrawAllNumbers = 120;
+inline constexpr int kDrawEven = 124;
+inline constexpr int kDrawOdd = 128;
+inline constexpr int kDrawPrime = 132;
+inline constexpr int kCountPastTheTop = 134;
+inline constexpr int kChooseTextFile = 136;
+inline constexpr int kTakeFolder = 138;
+inline constexpr int kMakeResultsPath = 140;
+inline constexpr int kLetPendingEventsRun = 142;
+inline constexpr int kWriteResultsFile = 144;
+inline constexpr int kChooseSpreadsheet = 146;
+inline constexpr int kStartSpreadsheet = 148;
+inline constexpr int kAddWorkbook = 150;
+inline constexpr int kWriteRows = 156;
+inline constexpr int kShowSpreadsheet = 160;
+inline constexpr int kRestorePointer = 162;
+inline constexpr int kResetProgressBar = 164;
+inline constexpr int kShowDone = 172;
+inline constexpr int kShowFolderMissing = 174;
+inline constexpr int kShowMustInputNumber = 176;
+inline constexpr int kEnd = 178;
+}  // namespace start_generating_line
+
+inline constexpr std::string_view kMustInputNumber = "Must input a number.";
+inline constexpr std::string_view kFolderDoesNotExist =
+    "Folder does not exist. Please select another folder.";
+inline constexpr std::string_view kProgressBarText = "Progress Bar";
+
+// "Done.", CR CR, the path, CR LF CR LF, "was created.".
+std::string CompletionMessage(std::string_view results_path);
+
+// Why a kind is refused for a highest number that no draw of that kind can come from.
+std::string ImpossibleKindMessage(NumberKind kind, std::int32_t highest);
+
+// What the run needs of the main window. Message boxes have an OK button only, no icon, and the
+// application title as caption; error reports go through ErrorReporter.
+class GenerationHost : public ErrorReporter {
+ public:
+  virtual std::string CountText() = 0;    // "How many numbers to generate?"
+  virtual std::string HighestText() = 0;  // "Highest possible number"
+  virtual std::string FolderText() = 0;   // "Save Results To This Folder"
+  // The first selected of "All numbers", "Even", "Odd", "Prime only"; nothing when none is.
+  virtual std::optional<NumberKind> SelectedKind() = 0;
+  // The first selected of "Text File", "Excel File"; nothing when none is.
+  virtual std::optional<OutputKind> SelectedOutput() = 0;
+  // The user's decimal separator, as typed numbers use it.
+  virtual std::string DecimalSeparator() = 0;
+  virtual void ShowMessage(const std::string& text) = 0;
+  virtual void SetPointer(PointerSetting pointer) = 0;
+  virtual void SetProgressValue(int value) = 0;
+  virtual void SetProgressText(const std::string& text) = 0;
+  // Lets pending window events run once; the run's only yield to the user interface.
+  virtual void ProcessEventsOnce() = 0;
+};
+
+class GenerationRun {
+ public:
+  // spreadsheet may be null when no spreadsheet backend could be loaded.
+  GenerationRun(GenerationHost& host, UniformSource& random, FileSystem& files,
+                SpreadsheetLauncher* spreadsheet);
+
+  // The handler of "Start Generating". A press that arrives while a run is in progress (through
+  // the run's one pass of the event loop) is ignored.
+  void StartGenerating();
+
+  bool Running() const { return running_; }
+
+  // Seams for tests: the time of day, and the size above which a results text is refused as not
+  // fitting in memory (the machine's physical memory by default).
+  void SetClock(std::function<float()> clock) { clock_ = std::move(clock); }
+  void SetMemoryLimit(std::uint64_t bytes) { memory_limit_ = bytes; }
+
+ private:
+  class Reporter;
+
+  bool FieldsAreNumeric();
+  int ConvertCount();
+  int DrawNumbers();
+  template <class Source>
+  void DrawInto(Source& source, NumberKind kind, std::int32_t highest, int draw_line);
+  void ReserveResults(std::int32_t highest);
+  void LetPendingEventsRun();
+  void WriteSpreadsheetRows();
+  void Report(const std::string& description, int line);
+
+  GenerationHost& host_;
+  UniformSource& random_;
+  FileSystem& files_;
+  SpreadsheetLauncher* spreadsheet_;
+  std::function<float()> clock_;
+  std::uint64_t memory_limit_;
+
+  // Run-local state, reset by every run.
+  bool running_ = false;
+  bool output_failed_ = false;
+  std::string separator_;
+  std::int32_t count_ = 0;
+  ResultsText results_text_;
+  std::string results_path_;
+  std::unique_ptr<SpreadsheetApplication> spreadsheet_application_;
+};
+
+}  // namespace tallowby

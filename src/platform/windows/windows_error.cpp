@@ -1,0 +1,35 @@
+#include "platform/windows/windows_error.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "core/ports/failure.h"
+
+namespace tallowby {
+
+std::string DescribeSystemError(unsigned long code) {
+  char* buffer = nullptr;
+  const DWORD length = FormatMessageA(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string text;
+  if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+  LocalFree(buffer);
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {
+    text.pop_back();
+  }
+  if (text.empty()) {
+    char fallback[24];
+    std::snprintf(fallback, sizeof fallback, "Error 0x%08lX", code);
+    text = fallback;
+  }
+  return text;
+}
+
+void ThrowSystemError(unsigned long code) {
+  throw Failure(DescribeSystemError(code), static_cast<int>(code));
+}
+
+}  // namespace tallowby
