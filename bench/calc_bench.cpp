@@ -100,7 +100,7 @@ void BM_WriteSheetInBulk(benchmark::State& state) {
     state.PauseTiming();
     application.AddWorkbook();
     state.ResumeTiming();
-    application.WriteFirstColumn(numbers);
+    application.WriteFirstColumn(numbers, 1);
   }
   state.counters["per_row"] = benchmark::Counter(
       static_cast<double>(numbers.size()) * static_cast<double>(state.iterations()),

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -40,8 +41,10 @@ Measurement InChild(const std::function<int()>& work) {
   return {std::chrono::duration<double>(end - start).count(), usage.ru_maxrss / 1024.0};
 }
 
+// The whole run in a child of its own. `progress` false keeps the bar still, to measure what
+// moving it costs; `run` false only sets up, for the memory of the idle program.
 Measurement Run(const std::string& count, const std::string& highest, NumberKind kind,
-                const std::string& folder) {
+                const std::string& folder, bool progress = true, bool run = true) {
   return InChild([&] {
     // The window's part, without a window: fixed fields, and every box but "Done." printed.
     testing::RecordedWindow window;
@@ -50,7 +53,9 @@ Measurement Run(const std::string& count, const std::string& highest, NumberKind
     window.view.kind = kind;
     window.view.folder = folder;
     NativeFileSystem files;
-    GenerationRun(window.host, ProcessRandomSource(), files, nullptr).StartGenerating();
+    GenerationRun generation(window.host, ProcessRandomSource(), files, nullptr);
+    if (!progress) generation.SetProgressTiming(std::chrono::hours(24), std::chrono::hours(24));
+    if (run) generation.StartGenerating();
     for (const testing::ShownBox& box : window.view.boxes) {
       if (!box.text.starts_with("Done.")) std::fprintf(stderr, "%s\n", box.text.c_str());
     }
@@ -58,12 +63,27 @@ Measurement Run(const std::string& count, const std::string& highest, NumberKind
   });
 }
 
+Measurement Shuf(const char* count, const std::string& file) {
+  return InChild([&] {
+    execlp("shuf", "shuf", "-r", "-i", "1-100000", "-n", count, "-o", file.c_str(),
+           static_cast<char*>(nullptr));
+    return 127;
+  });
+}
+
+double MiB(std::uintmax_t bytes) {
+  return static_cast<double>(bytes) / (1024 * 1024);
+}
+
 }  // namespace
 }  // namespace tallowby
 
-int main() {
+// Ratios are of wall-clock times measured in this one run; the machine's load shifts them.
+int main(int argc, char* argv[]) {
   using namespace tallowby;
   namespace fs = std::filesystem;
+  // "--quick" leaves out the 200,000,000 numbers (1.3 GB of text, and as much for shuf).
+  const bool quick = argc > 1 && std::string(argv[1]) == "--quick";
   const fs::path folder =
       fs::temp_directory_path() / ("tallowby-bench-" + std::to_string(getpid()));
   fs::create_directories(folder);
@@ -71,21 +91,42 @@ int main() {
   const std::string shuf_file = (folder / "shuf.txt").string();
 
   std::printf("10,000,000 \"All numbers\" up to 100000 into results.txt\n");
-  const Measurement shuf = InChild([&] {
-    execlp("shuf", "shuf", "-r", "-i", "1-100000", "-n", "10000000", "-o", shuf_file.c_str(),
-           static_cast<char*>(nullptr));
-    return 127;
-  });
+  const Measurement shuf = Shuf("10000000", shuf_file);
   const Measurement run = Run("10000000", "100000", NumberKind::AllNumbers, folder.string());
-  const double text_megabytes = static_cast<double>(fs::file_size(results)) / (1024 * 1024);
   std::printf("  shuf:     %.3f s\n", shuf.seconds);
-  std::printf("  Tallowby: %.3f s  = %.2f x shuf\n", run.seconds, run.seconds / shuf.seconds);
-  std::printf("  text %.1f MiB, peak memory %.1f MiB = %.2f x the text\n", text_megabytes,
-              run.peak_megabytes, run.peak_megabytes / text_megabytes);
+  std::printf("  Tallowby: %.3f s  = %.2f x shuf, text %.1f MiB, peak memory %.1f MiB\n",
+              run.seconds, run.seconds / shuf.seconds, MiB(fs::file_size(results)),
+              run.peak_megabytes);
+
+  // The bar's cost: five runs each way, alternating, the best of each.
+  double with = 1e9, without = 1e9;
+  for (int i = 0; i < 5; ++i) {
+    with =
+        std::min(with, Run("10000000", "100000", NumberKind::AllNumbers, folder.string()).seconds);
+    without = std::min(
+        without, Run("10000000", "100000", NumberKind::AllNumbers, folder.string(), false).seconds);
+  }
+  std::printf("  progress bar: %.3f s with, %.3f s without = %+.1f %%\n", with, without,
+              100.0 * (with - without) / without);
 
   std::printf("1,000,000 \"Prime only\" up to 2000000000 into results.txt\n");
   const Measurement primes = Run("1000000", "2000000000", NumberKind::PrimeOnly, folder.string());
   std::printf("  Tallowby: %.3f s, peak memory %.1f MiB\n", primes.seconds, primes.peak_megabytes);
+
+  if (!quick) {
+    std::printf("200,000,000 \"All numbers\" up to 100000 into results.txt\n");
+    const Measurement idle =
+        Run("1", "100000", NumberKind::AllNumbers, folder.string(), true, false);
+    const Measurement big = Run("200000000", "100000", NumberKind::AllNumbers, folder.string());
+    const std::uintmax_t text = fs::file_size(results);
+    fs::remove(results);
+    const Measurement big_shuf = Shuf("200000000", shuf_file);
+    std::printf("  shuf:     %.3f s\n", big_shuf.seconds);
+    std::printf("  Tallowby: %.3f s  = %.2f x shuf, text %.0f MiB\n", big.seconds,
+                big.seconds / big_shuf.seconds, MiB(text));
+    std::printf("  peak memory %.1f MiB, idle %.1f MiB: the run adds %.1f MiB\n",
+                big.peak_megabytes, idle.peak_megabytes, big.peak_megabytes - idle.peak_megabytes);
+  }
 
   fs::remove_all(folder);
   return 0;

@@ -14,7 +14,7 @@ TALLOWBY_RUN_PACKAGES=(
 TALLOWBY_TEST_PACKAGES=(
   "${TALLOWBY_RUN_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool xclip x11-utils
+  xvfb xauth xdotool xclip x11-utils libx11-dev
   clang-format
 )
 

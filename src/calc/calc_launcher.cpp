@@ -147,7 +147,7 @@ class CalcApplication final : public SpreadsheetApplication {
     });
   }
 
-  void WriteFirstColumn(std::span<const std::int32_t> values) override {
+  void WriteFirstColumn(std::span<const std::int32_t> values, std::int64_t first_row) override {
     const std::shared_ptr<Workbooks> workbooks = workbooks_;
     for (std::size_t first = 0; first < values.size(); first += kRowsPerCall) {
       const std::size_t count = std::min<std::size_t>(kRowsPerCall, values.size() - first);
@@ -157,8 +157,8 @@ class CalcApplication final : public SpreadsheetApplication {
         const Any value(static_cast<double>(values[first + i]));
         row[i] = Sequence<Any>(&value, 1);
       }
-      const auto top = static_cast<sal_Int32>(first);
-      const auto bottom = static_cast<sal_Int32>(first + count - 1);
+      const auto top = static_cast<sal_Int32>(first_row - 1 + static_cast<std::int64_t>(first));
+      const auto bottom = static_cast<sal_Int32>(top + static_cast<sal_Int32>(count) - 1);
       connection_->Call(kCouldNotWrite, [workbooks, rows, top, bottom] {
         if (!workbooks->sheet.is()) throw Failure(kNoWorkbook);
         Require<css::sheet::XCellRangeData>(

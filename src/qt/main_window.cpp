@@ -46,6 +46,26 @@ QFont ButtonFont() {
   return font;
 }
 
+bool IsUserInput(const QEvent* event) {
+  switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::InputMethod:
+      return true;
+    default:
+      return false;
+  }
+}
+
 void SetBackColour(QWidget* control, const QColor& colour) {
   QPalette palette = control->palette();
   palette.setColor(QPalette::Window, colour);
@@ -278,6 +298,17 @@ void MainWindow::ProcessEventsOnce() {
   QCoreApplication::processEvents();
 }
 
+void MainWindow::LetWindowRepaint() {
+  // Qt counts the window system's close request as input, so input cannot simply be left
+  // waiting: every event is let in, and the user's input is dropped on the way while the run
+  // goes on, as a press of "Start Generating" would be ignored anyway.
+  blocking_input_ = true;
+  qApp->installEventFilter(this);
+  QCoreApplication::processEvents();
+  qApp->removeEventFilter(this);
+  blocking_input_ = false;
+}
+
 std::string MainWindow::DecimalSeparator() {
   return ToNative(QLocale().decimalPoint());
 }
@@ -344,10 +375,12 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
+  if (behaviour_ != nullptr) behaviour_->WindowClosing();
   emit Closed();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (blocking_input_ && IsUserInput(event)) return true;
   if (event->type() == QEvent::KeyPress && PressFocusedButton(watched, event)) return true;
   if (event->type() == QEvent::MouseMove) ForwardPointer(watched, event);
   return QWidget::eventFilter(watched, event);

@@ -77,6 +77,7 @@ class MainWindow : public QWidget, public WindowView {
   void ShowMessageBox(const std::string& text, const std::string& caption,
                       MessageIcon icon) override;
   void ProcessEventsOnce() override;
+  void LetWindowRepaint() override;
   std::string DecimalSeparator() override;
   std::uintptr_t NativeHandle() override;
 
@@ -103,6 +104,8 @@ class MainWindow : public QWidget, public WindowView {
   QtMessageBoxes own_boxes_{this};
   MessageBoxes& boxes_;
   MainWindowBehaviour* behaviour_ = nullptr;
+  // While a run lets the window repaint, the user's input is dropped.
+  bool blocking_input_ = false;
 
   QLineEdit* text1_ = nullptr;
   QLineEdit* text2_ = nullptr;

@@ -66,6 +66,7 @@ struct ColumnCase {
   std::vector<std::int32_t> values;
   std::vector<std::string> number_ranges;  // what the sheet holds afterwards
   std::vector<int> rows;                   // rows read back
+  std::size_t split = 0;                   // written in two calls, the second from this index
 };
 
 // Names the case in test listings instead of dumping its bytes.
@@ -80,7 +81,10 @@ TEST_P(WriteColumnTest, FillsColumnAWithNumbersThatStayAfterTheRun) {
   {
     auto application = CreateCalcLauncher(Options())->StartHidden();
     application->AddWorkbook();
-    application->WriteFirstColumn(column.values);
+    const std::span<const std::int32_t> values(column.values);
+    application->WriteFirstColumn(values.first(column.split), 1);
+    application->WriteFirstColumn(values.subspan(column.split),
+                                  static_cast<std::int64_t>(column.split) + 1);
     application->MakeVisible();
   }
   // The run's reference is gone; the workbook stays open for the user, holding numbers only.
@@ -97,6 +101,7 @@ TEST_P(WriteColumnTest, FillsColumnAWithNumbersThatStayAfterTheRun) {
 INSTANTIATE_TEST_SUITE_P(
     Columns, WriteColumnTest,
     ::testing::Values(ColumnCase{"FiveNumbers", kFiveNumbers, {"A1:A5"}, {1, 2, 3, 4, 5}},
+                      ColumnCase{"InTwoCalls", kFiveNumbers, {"A1:A5"}, {1, 2, 3, 4, 5}, 3},
                       // Zero is a number too, not an empty cell.
                       ColumnCase{"Extremes",
                                  {std::numeric_limits<std::int32_t>::min(), -1, 0,
@@ -115,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CalcOfficeTest, EndingBeforeShowingClosesTheWorkbookAndTheOfficeItStarted) {
   auto application = CreateCalcLauncher(Options())->StartHidden();
   application->AddWorkbook();
-  application->WriteFirstColumn(kFiveNumbers);
+  application->WriteFirstColumn(kFiveNumbers, 1);
   ASSERT_FALSE(OfficeProcesses().empty());
   application.reset();
   EXPECT_TRUE(WaitUntilNoOffice(seconds(15)));
@@ -125,7 +130,7 @@ TEST_F(CalcOfficeTest, EndingBeforeShowingKeepsAnOfficeThatHasOtherDocumentsOpen
   auto application = CreateCalcLauncher(Options())->StartHidden();
   ObserveElsewhere(Pipe(), "open");  // something the user opened meanwhile
   application->AddWorkbook();
-  application->WriteFirstColumn(kFiveNumbers);
+  application->WriteFirstColumn(kFiveNumbers, 1);
   application.reset();
   Observer observer(Pipe());
   ASSERT_EQ(observer.SpreadsheetCount(), 1);
@@ -142,7 +147,7 @@ TEST_F(CalcOfficeTest, WorksInTheOfficeTheUserRunsAndNeverEndsIt) {
 
   auto application = CreateCalcLauncher(Options())->StartHidden();
   application->AddWorkbook();
-  application->WriteFirstColumn(kFiveNumbers);
+  application->WriteFirstColumn(kFiveNumbers, 1);
   ASSERT_EQ(ObserveElsewhere(users_pipe, "count"), "1");
   EXPECT_EQ(ObserveElsewhere(users_pipe, "ranges 0"), "A1:A5");
   application.reset();
@@ -157,7 +162,7 @@ TEST_F(CalcOfficeTest, ASecondRunUsesTheOfficeTheFirstLeftOpen) {
     options.pipe_name = Pipe() + pipe_suffix;
     auto application = CreateCalcLauncher(options)->StartHidden();
     application->AddWorkbook();
-    application->WriteFirstColumn(kFiveNumbers);
+    application->WriteFirstColumn(kFiveNumbers, 1);
     application->MakeVisible();
   }
   Observer observer(Pipe());
@@ -171,7 +176,7 @@ TEST_F(CalcOfficeTest, AnOfficeKilledDuringTheRunFailsQuicklyWithoutHanging) {
   application->AddWorkbook();
   SignalOffices(SIGKILL);
   const auto killed = steady_clock::now();
-  ExpectFailure([&] { application->WriteFirstColumn(FullSheet()); }, kConnectionLost);
+  ExpectFailure([&] { application->WriteFirstColumn(FullSheet(), 1); }, kConnectionLost);
   ExpectFailure([&] { application->MakeVisible(); }, kConnectionLost);
   application.reset();
   EXPECT_LT(steady_clock::now() - killed, seconds(5));
@@ -185,7 +190,7 @@ TEST_F(CalcOfficeTest, AnOfficeThatStopsAnsweringIsCutOffAndEnded) {
   application->AddWorkbook();
   SignalOffices(SIGSTOP);
   const auto stopped = steady_clock::now();
-  ExpectFailure([&] { application->WriteFirstColumn(kFiveNumbers); }, kStoppedAnswering);
+  ExpectFailure([&] { application->WriteFirstColumn(kFiveNumbers, 1); }, kStoppedAnswering);
   EXPECT_LT(steady_clock::now() - stopped, seconds(10));
   application.reset();  // the hung office is ours and hidden: it must not stay
   EXPECT_TRUE(WaitUntilNoOffice(seconds(10)));
@@ -226,8 +231,8 @@ class LauncherWithEvent final : public SpreadsheetLauncher {
         real_->AddWorkbook();
         event_();
       }
-      void WriteFirstColumn(std::span<const std::int32_t> values) override {
-        real_->WriteFirstColumn(values);
+      void WriteFirstColumn(std::span<const std::int32_t> values, std::int64_t first_row) override {
+        real_->WriteFirstColumn(values, first_row);
       }
       void MakeVisible() override { real_->MakeVisible(); }
 

@@ -76,7 +76,7 @@ TEST_F(VisibleWindowTest, ShowsTheFilledWorkbookAndLeavesItShown) {
   options.extra_environment = {"DISPLAY=" + display_, "SAL_USE_VCLPLUGIN=gen"};
   auto application = CreateCalcLauncher(options)->StartHidden();
   application->AddWorkbook();
-  application->WriteFirstColumn(std::vector<std::int32_t>{3, 11, 7, 7, 1});
+  application->WriteFirstColumn(std::vector<std::int32_t>{3, 11, 7, 7, 1}, 1);
   EXPECT_FALSE(CalcWindowShown(seconds(0)));
   application->MakeVisible();
   EXPECT_TRUE(CalcWindowShown(seconds(20)));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,6 +14,9 @@
 #include "support/native_platform.h"
 #include "support/recording_view.h"
 #include "support/scripted_source.h"
+#ifndef _WIN32
+#include "support/file_size_limit.h"
+#endif
 #include "support/temporary_folder.h"
 
 namespace tallowby {
@@ -201,9 +206,10 @@ TEST_F(GenerationRunTest, ReportsAnOutOfRangeFieldOnceAndWritesNothing) {
   }
 }
 
-TEST_F(GenerationRunTest, ReportsARunThatWouldNotFitInMemoryAndWritesNothing) {
+TEST_F(GenerationRunTest, ReportsASpreadsheetRunThatWouldNotFitInMemoryAndWritesNothing) {
   view.count = "2000000000";
   view.kind = NumberKind::Odd;
+  view.output = OutputKind::ExcelFile;
   GenerationRun run = Run(random);
   run.SetMemoryLimit(1U << 30);
   run.StartGenerating();
@@ -270,6 +276,47 @@ TEST_F(GenerationRunTest, WithoutAnOutputChosenNothingIsWrittenAndThePathIsEmpty
   EXPECT_TRUE(folder.Entries().empty());
 }
 
+TEST_F(GenerationRunTest, ClosingTheWindowStopsTheRunWithNothingWrittenAndNothingShown) {
+  const std::vector<std::string> stopped = {"pointer 11", "pointer 0", "progress 0",
+                                            "progress text Progress Bar", "pointer 0"};
+  // Closed while the bar moves, and in the one event pass before the file is replaced.
+  for (bool during_draws : {true, false}) {
+    folder.Write("results.txt", "old\r\n");
+    view.log.clear();
+    view.count = "200000";
+    GenerationRun run = Run(random);
+    run.SetProgressTiming(std::chrono::seconds(0), std::chrono::hours(1));
+    (during_draws ? view.on_repaint : view.on_events) = [&] { run.StopForClosedWindow(); };
+    run.StartGenerating();
+    view.on_repaint = view.on_events = nullptr;
+    // The bar's own moves and the event pass aside, the run ends as a failed output does.
+    std::vector<std::string> log = view.log;
+    std::erase_if(log, [](const std::string& line) {
+      return line == "events" || (line.starts_with("progress ") && line != "progress 0" &&
+                                  !line.starts_with("progress text"));
+    });
+    EXPECT_EQ(log, stopped) << during_draws;
+    EXPECT_EQ(FileBytes(ResultsFile()), "old\r\n");
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+  }
+}
+
+#ifndef _WIN32
+TEST_F(GenerationRunTest, AWriteThatFailsHalfWayIsReportedOnceAndKeepsTheOldFile) {
+  folder.Write("results.txt", "old\r\n");
+  view.count = "1000000";  // about 6.9 MB of text against a limit of 1 MiB
+  {
+    testing::FileSizeLimit limit(1 << 20);
+    Run(random).StartGenerating();
+  }
+  EXPECT_EQ(view.log,
+            (std::vector<std::string>{"pointer 11", "report 144: File too large", "pointer 0",
+                                      "progress 0", "progress text Progress Bar", "pointer 0"}));
+  EXPECT_EQ(FileBytes(ResultsFile()), "old\r\n");
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+}
+#endif
+
 // A spreadsheet that records the calls made to it and fails where the test says.
 struct SpreadsheetScript {
   std::vector<std::string> calls;
@@ -281,8 +328,8 @@ class RecordingSpreadsheet final : public SpreadsheetApplication {
   explicit RecordingSpreadsheet(SpreadsheetScript& script) : script_(script) {}
   ~RecordingSpreadsheet() override { Call("release"); }
   void AddWorkbook() override { Call("add workbook"); }
-  void WriteFirstColumn(std::span<const std::int32_t> values) override {
-    std::string call = "write";
+  void WriteFirstColumn(std::span<const std::int32_t> values, std::int64_t first_row) override {
+    std::string call = first_row == 1 ? "write" : "write from " + std::to_string(first_row) + ":";
     for (std::int32_t v : values)
       call.append(" ").append(std::to_string(v));
     Call(call);
@@ -357,7 +404,7 @@ TEST_F(GenerationRunTest, FillsASpreadsheetAndStopsAtItsFirstFailure) {
       {"3",
        std::nullopt,
        "",
-       {"start", "add workbook", "write", "release"},
+       {"start", "add workbook", "release"},  // no rows, so nothing to write
        "report 156: Subscript out of range"},
   };
   for (const auto& c : cases) {
@@ -387,6 +434,40 @@ TEST(ResultsRows, ReadsBackEveryLinesNumber) {
   EXPECT_EQ(ResultsRows("3\r\n-11\r\n2147483647\r\n"),
             (std::vector<std::int32_t>{3, -11, 2147483647}));
   EXPECT_TRUE(ResultsRows("").empty());
+}
+
+TEST_F(GenerationRunTest, TheBarFollowsTheNumbersAndTheRowsAndIsResetAfterTheRun) {
+  for (OutputKind output : {OutputKind::TextFile, OutputKind::ExcelFile}) {
+    view.log.clear();
+    view.count = "200000";
+    view.output = output;
+    SpreadsheetScript script;
+    RecordingLauncher launcher(script);
+    GenerationRun run(host, random, files, &launcher);
+    run.SetProgressTiming(std::chrono::seconds(0), std::chrono::seconds(0));
+    run.StartGenerating();
+    std::vector<int> values;
+    for (const std::string& line : view.log) {
+      if (line.starts_with("progress ") && !line.starts_with("progress text")) {
+        values.push_back(std::stoi(line.substr(9)));
+      }
+    }
+    ASSERT_GE(values.size(), 10U);
+    EXPECT_EQ(values.back(), 0);
+    values.pop_back();
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    EXPECT_GT(values.back(), 90);
+    EXPECT_EQ(view.log.end()[-3], "progress text Progress Bar");
+    EXPECT_TRUE(view.log.end()[-2].starts_with("message: Done."));
+    if (output == OutputKind::TextFile) {
+      EXPECT_EQ(Lines(FileBytes(ResultsFile())).size(), 200000U);
+    } else {
+      // The rows went in several calls, each going on where the last ended.
+      EXPECT_TRUE(std::any_of(script.calls.begin(), script.calls.end(), [](const auto& call) {
+        return call.starts_with("write from 65537:");
+      }));
+    }
+  }
 }
 
 }  // namespace

@@ -1,14 +1,13 @@
 // Failures of the results file that only POSIX systems can stage: a folder in the file's place
 // and a file-size limit.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <cerrno>
-#include <csignal>
 #include <filesystem>
 
 #include "core/ports/failure.h"
 #include "platform/posix/native_file_system.h"
+#include "support/file_size_limit.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {
@@ -36,21 +35,14 @@ TEST(ReplaceFileAtomically, LeavesTheOldFileAndNoTemporaryWhenItFails) {
     // A file-size limit makes the write itself fail half-way, as a full disk would.
     TemporaryFolder folder;
     folder.Write("results.txt", "old\r\n");
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto saved_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
     int code = 0;
     try {
+      testing::FileSizeLimit limit(4096);
       NativeFileSystem().ReplaceFileAtomically(folder.Path() / "results.txt",
                                                std::string(10000, '7'));
     } catch (const Failure& failure) {
       code = failure.Code();
     }
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, saved_handler);
     EXPECT_EQ(code, EFBIG);
     EXPECT_EQ(FileBytes(folder.Path() / "results.txt"), "old\r\n");
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProgressBar>
 #include <QTest>
+#include <algorithm>
 
 #include "core/numbers/random_source.h"
 #include "program_fixture.h"
@@ -65,6 +67,32 @@ TEST_F(ProgramTest, MessagesOfTheRunReachTheUserThroughTheWindow) {
   EXPECT_EQ(boxes.shown[2].caption, "Application Error");
   EXPECT_TRUE(boxes.shown[2].text.startsWith(
       "Overflow\r\nin Orrindale2021/08/31.Form1.PushButton6_Click at line 116\r\r"));
+}
+
+TEST_F(ProgramTest, TheBarMovesDuringARunOfAFewSecondsAndIsBackAtZeroAfter) {
+  RandomSource real(3);
+  services.random = &real;
+  MainWindow& window = Start().Window();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QTemporaryDir output;
+  window.Text1()->setText("2000000");  // prime numbers below two billion: about two seconds
+  window.Text2()->setText("2000000000");
+  window.Text3()->setText(output.path());
+  window.Option7()->setChecked(true);
+  QList<int> values;
+  QObject::connect(window.ProgressBar1(), &QProgressBar::valueChanged,
+                   [&](int value) { values << value; });
+  QTest::mouseClick(window.PushButton6(), Qt::LeftButton);
+  ASSERT_GE(values.size(), 5) << "the bar hardly moved";
+  EXPECT_EQ(values.back(), 0);
+  values.removeLast();
+  EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+  EXPECT_GT(values.front(), 0);
+  EXPECT_GT(values.back(), 50);
+  EXPECT_EQ(window.ProgressBar1()->text(), "Progress Bar");
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_TRUE(boxes.shown[0].text.startsWith("Done."));
 }
 
 TEST(ForDisplay, ShowsTheProgramsLineBreaksAsLines) {

@@ -32,6 +32,7 @@ class RecordingView final : public WindowView {
   // A front end reports every change of a field's text back as an edit, as typing would.
   std::function<void(Field, const std::string&)> on_edit;
   std::function<void()> on_events;
+  std::function<void()> on_repaint;
   // The cursor file LoadCustomPointer refuses, as a toolkit refuses a damaged one.
   std::string unreadable_cursor;
 
@@ -87,6 +88,9 @@ class RecordingView final : public WindowView {
   void ProcessEventsOnce() override {
     log.push_back("events");
     if (on_events) on_events();
+  }
+  void LetWindowRepaint() override {
+    if (on_repaint) on_repaint();
   }
   std::string DecimalSeparator() override { return separator; }
   std::uintptr_t NativeHandle() override { return 42; }

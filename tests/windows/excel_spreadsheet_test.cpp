@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
+
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -143,7 +146,7 @@ TEST_F(ExcelTest, FillsTheFirstColumnWithNumbersAndLeavesTheWorkbookShown) {
   auto application = StandIn().StartHidden();
   application->AddWorkbook();
   const std::int32_t values[] = {3, 11, 7, 7, 1};
-  application->WriteFirstColumn(values);
+  application->WriteFirstColumn(values, 1);
   application->MakeVisible();
   application.reset();
   EXPECT_EQ(ServerLog(),
@@ -151,6 +154,19 @@ TEST_F(ExcelTest, FillsTheFirstColumnWithNumbersAndLeavesTheWorkbookShown) {
                                       "get ActiveSheet", "get Range(A1:A5)", "put Value",
                                       "  array 5x1", "put Visible true", "cells 5", "A1 n:3",
                                       "A2 n:11", "A3 n:7", "A4 n:7", "A5 n:1", "end"}));
+}
+
+TEST_F(ExcelTest, AColumnWrittenInTwoCallsGoesOnWhereTheFirstEnded) {
+  Behave();
+  auto application = StandIn().StartHidden();
+  application->AddWorkbook();
+  const std::int32_t values[] = {3, 11, 7};
+  application->WriteFirstColumn(std::span(values).first(2), 1);
+  application->WriteFirstColumn(std::span(values).subspan(2), 3);
+  application.reset();
+  const std::vector<std::string> log = ServerLog();
+  for (const char* range : {"get Range(A1:A2)", "get Range(A3:A3)", "A3 n:7"})
+    EXPECT_NE(std::find(log.begin(), log.end(), range), log.end()) << range;
 }
 
 struct BlockCase {
@@ -173,7 +189,7 @@ TEST_F(ExcelTest, WritesLargeColumnsInBlocksOfOneCallEach) {
       values.push_back(i % 2 == 0 ? i * 7919 : -i);  // every cell its own value
     auto application = StandIn(c.rows_per_write).StartHidden();
     application->AddWorkbook();
-    application->WriteFirstColumn(values);
+    application->WriteFirstColumn(values, 1);
     application->MakeVisible();
     application.reset();
 
@@ -206,7 +222,7 @@ TEST_F(ExcelTest, AFailingCallGivesOneFailureAndAnUnshownApplicationIsClosed) {
   const std::int32_t values[] = {1, 2, 3, 4, 5, 6, 7};
   const auto all_steps = [&](SpreadsheetApplication& application) {
     application.AddWorkbook();
-    application.WriteFirstColumn(values);
+    application.WriteFirstColumn(values, 1);
     application.MakeVisible();
   };
   const std::string close = "put DisplayAlerts false";
@@ -241,7 +257,7 @@ TEST_F(ExcelTest, AFailingCallGivesOneFailureAndAnUnshownApplicationIsClosed) {
       // Without a workbook there is no active one: Excel answers Nothing.
       {"",
        "",
-       [&](SpreadsheetApplication& application) { application.WriteFirstColumn(values); },
+       [&](SpreadsheetApplication& application) { application.WriteFirstColumn(values, 1); },
        static_cast<int>(DISP_E_TYPEMISMATCH),
        "The spreadsheet application gave no object for ActiveWorkbook",
        {"create", "get ActiveWorkbook", close, "call Quit"}},

@@ -5,10 +5,25 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace tallowby {
+
+// A new file written beside the one it replaces, then put in its place in one step. Until it is
+// committed, nothing at the target changes; dropped uncommitted, it leaves nothing behind.
+class FileReplacement {
+ public:
+  virtual ~FileReplacement() = default;
+  // Appends the bytes to the new file. Throws Failure with the system's reason (a full disk, a
+  // file-size limit, a folder removed); the caller then drops the replacement.
+  virtual void Write(std::string_view bytes) = 0;
+  // Flushes the new file to the disk, renames it over the target (also a read-only one) and
+  // flushes the folder, so the new file survives a power cut once this returns. Throws Failure,
+  // and then the old file is still exactly as it was.
+  virtual void Commit() = 0;
+};
 
 class FileSystem {
  public:
@@ -25,11 +40,18 @@ class FileSystem {
   // hidden or a system file.
   virtual bool IsListedNormalFile(const std::string& path) = 0;
 
-  // Replaces the file at path with exactly these bytes, atomically: they go to a new temporary
-  // file in the same folder, which is flushed and then renamed over path, even when path is
-  // read-only. On any failure the old file stays exactly as it was, no temporary file remains,
-  // and Failure carries the system's reason and error number.
-  virtual void ReplaceFileAtomically(const std::string& path, std::string_view bytes) = 0;
+  // Starts replacing the file at path: a new temporary file in the same folder, which the
+  // replacement renames over path when committed. Throws Failure, with the system's reason and
+  // error number, when the temporary file cannot be made.
+  virtual std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path) = 0;
+
+  // Replaces the file at path with exactly these bytes, atomically. On any failure the old file
+  // stays exactly as it was, no temporary file remains, and Failure carries the system's reason.
+  void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
+    const std::unique_ptr<FileReplacement> replacement = BeginReplacement(path);
+    replacement->Write(bytes);
+    replacement->Commit();
+  }
 
   // The machine's physical memory in bytes, or 0 when the system does not tell.
   virtual std::uint64_t PhysicalMemoryBytes() = 0;

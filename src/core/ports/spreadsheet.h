@@ -27,9 +27,10 @@ class SpreadsheetApplication {
   // Adds a new, untitled workbook that becomes the active one.
   virtual void AddWorkbook() = 0;
 
-  // Puts values[r - 1] into row r of the first column of the active sheet of the active workbook,
-  // as numeric cells, for r = 1 .. values.size(). Written in bulk, never one call per cell.
-  virtual void WriteFirstColumn(std::span<const std::int32_t> values) = 0;
+  // Puts values[i] into row first_row + i (rows count from 1) of the first column of the active
+  // sheet of the active workbook, as numeric cells. Written in bulk, never one call per cell; a
+  // long column may come in several calls, each going on where the last ended.
+  virtual void WriteFirstColumn(std::span<const std::int32_t> values, std::int64_t first_row) = 0;
 
   // Shows the application with the new workbook in front and leaves it to the user.
   virtual void MakeVisible() = 0;
@@ -49,7 +50,7 @@ class SpreadsheetLauncher {
 
 // A plugin that provides a backend exports these C functions. The ABI number changes whenever
 // the classes above change, so an old plugin next to a new program is refused, not crashed into.
-inline constexpr int kSpreadsheetPluginAbi = 1;
+inline constexpr int kSpreadsheetPluginAbi = 2;
 inline constexpr const char* kSpreadsheetPluginAbiSymbol = "tallowby_spreadsheet_plugin_abi";
 inline constexpr const char* kSpreadsheetPluginCreateSymbol =
     "tallowby_create_spreadsheet_launcher";

@@ -52,6 +52,9 @@ class WindowView {
 
   // Lets pending window events run once.
   virtual void ProcessEventsOnce() = 0;
+  // Lets the window repaint and take a request to close, but no input (which waits for the next
+  // pass of ProcessEventsOnce or the end of the run).
+  virtual void LetWindowRepaint() = 0;
 
   // The user's decimal separator, as typed numbers use it.
   virtual std::string DecimalSeparator() = 0;

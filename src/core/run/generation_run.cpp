@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
+#include <type_traits>
 
 #include "core/numbers/numeric_text.h"
 #include "core/ports/failure.h"
@@ -74,7 +75,11 @@ GenerationRun::GenerationRun(GenerationHost& host, UniformSource& random, FileSy
       files_(files),
       spreadsheet_(spreadsheet),
       clock_(SecondsSinceMidnight),
-      memory_limit_(files.PhysicalMemoryBytes()) {}
+      memory_limit_(files.PhysicalMemoryBytes()),
+      progress_([this](int value) {
+        host_.SetProgressValue(value);
+        host_.LetWindowRepaint();
+      }) {}
 
 void GenerationRun::Report(const std::string& description, int line) {
   Reporter(*this).ReportError(description, kPushButton6ClickIdentity, line);
@@ -84,12 +89,14 @@ void GenerationRun::StartGenerating() {
   if (running_) return;
   running_ = true;
   output_failed_ = false;
+  stop_requested_ = false;
   results_path_.clear();
   separator_ = host_.DecimalSeparator();
   struct EndOfRun {
     GenerationRun& run;
     ~EndOfRun() {
       run.spreadsheet_application_.reset();  // the run's reference; a shown workbook stays open
+      run.replacement_.reset();              // not committed: the old results.txt stays
       ResultsText().swap(run.results_text_);
       run.running_ = false;
     }
@@ -144,18 +151,8 @@ void GenerationRun::StartGenerating() {
          return line::kLetPendingEventsRun;
        },
        line::kLetPendingEventsRun},
-      {line::kLetPendingEventsRun,
-       [&] {
-         LetPendingEventsRun();
-         return line::kWriteResultsFile;
-       },
-       line::kWriteResultsFile},
-      {line::kWriteResultsFile,
-       [&] {
-         files_.ReplaceFileAtomically(results_path_, results_text_);
-         return line::kRestorePointer;
-       },
-       line::kRestorePointer},
+      {line::kLetPendingEventsRun, [&] { return LetPendingEventsRun(); }, line::kWriteResultsFile},
+      {line::kWriteResultsFile, [&] { return WriteResultsFile(); }, line::kRestorePointer},
       {line::kChooseSpreadsheet,
        [&] {
          return host_.SelectedOutput() == OutputKind::ExcelFile ? line::kStartSpreadsheet
@@ -180,12 +177,7 @@ void GenerationRun::StartGenerating() {
          return line::kWriteRows;
        },
        line::kRestorePointer},
-      {line::kWriteRows,
-       [&] {
-         WriteSpreadsheetRows();
-         return line::kShowSpreadsheet;
-       },
-       line::kRestorePointer},
+      {line::kWriteRows, [&] { return WriteSpreadsheetRows(); }, line::kRestorePointer},
       {line::kShowSpreadsheet,
        [&] {
          spreadsheet_application_->MakeVisible();
@@ -248,6 +240,9 @@ bool GenerationRun::FieldsAreNumeric() {
 
 int GenerationRun::ConvertCount() {
   count_ = ToInt32(host_.CountText(), separator_);
+  // The numbers are drawn, and for a spreadsheet then written row by row: each is half the work.
+  const std::int64_t steps = host_.SelectedOutput() == OutputKind::ExcelFile ? 2 : 1;
+  progress_.Start(steps * count_);
   return count_ >= 1 ? line::kDrawNumbers : line::kChooseTextFile;
 }
 
@@ -264,16 +259,23 @@ int GenerationRun::DrawNumbers() {
         host_.ShowMessage(ImpossibleKindMessage(*kind, highest));
         return line::kEnd;
       }
-      ReserveResults(highest);
+      if (host_.SelectedOutput() == OutputKind::ExcelFile) ReserveResults(highest);
     } catch (...) {
       Report(DescribeCurrentException(), draw_line);
       return line::kEnd;
     }
-    // The process-wide generator is drawn from directly, without a virtual call per number.
-    if (auto* fast = dynamic_cast<RandomSource*>(&random_)) {
-      DrawInto(*fast, *kind, highest, draw_line);
-    } else {
-      DrawInto(random_, *kind, highest, draw_line);
+    // The text file is written while the numbers are drawn, into the temporary file that
+    // replaces results.txt at the end: memory stays flat whatever the count. A write that fails
+    // on the way is the write step's failure, and the run ends with the old file untouched.
+    try {
+      if (host_.SelectedOutput() == OutputKind::TextFile) {
+        replacement_ = files_.BeginReplacement(ResultsPath(host_.FolderText()));
+      }
+      if (!DrawToOutput(*kind, highest, draw_line)) return StopHere();
+    } catch (const Failure& failure) {
+      replacement_.reset();
+      Report(failure.Description(), line::kWriteResultsFile);
+      return line::kRestorePointer;
     }
   }
   // The counter runs past the last number once more, which the top of the 32-bit range does not
@@ -282,15 +284,90 @@ int GenerationRun::DrawNumbers() {
   return line::kChooseTextFile;
 }
 
-template <class Source>
-void GenerationRun::DrawInto(Source& source, NumberKind kind, std::int32_t highest, int draw_line) {
+namespace {
+
+// Where the drawn numbers go: the text file, the text kept for the spreadsheet, or nowhere when
+// no output is chosen.
+struct FileLines {
+  NumberLineBuffer& buffer;
+  void Append(std::int32_t n) { buffer.Append(n); }
+};
+struct TextLines {
+  ResultsText& text;
+  void Append(std::int32_t n) { AppendNumberLine(text, n); }
+};
+struct NoLines {
+  void Append(std::int32_t) {}
+};
+
+// How many numbers pass between two looks at the clock for the progress bar.
+constexpr std::int32_t kProgressStride = 1 << 14;
+
+// How many rows go to the spreadsheet in one call.
+constexpr std::size_t kRowsPerBlock = std::size_t{1} << 16;
+
+}  // namespace
+
+bool GenerationRun::DrawToOutput(NumberKind kind, std::int32_t highest, int draw_line) {
+  if (replacement_) {
+    NumberLineBuffer buffer([this](std::string_view bytes) { replacement_->Write(bytes); });
+    FileLines lines{buffer};
+    if (!DrawKind(kind, highest, draw_line, lines)) return false;
+    buffer.Flush();
+    return true;
+  }
+  if (host_.SelectedOutput() == OutputKind::ExcelFile) {
+    TextLines lines{results_text_};
+    return DrawKind(kind, highest, draw_line, lines);
+  }
+  NoLines lines;
+  return DrawKind(kind, highest, draw_line, lines);
+}
+
+template <class Sink>
+bool GenerationRun::DrawKind(NumberKind kind, std::int32_t highest, int draw_line, Sink& sink) {
+  // The kind is chosen once, outside the loop; the process-wide generator is drawn from
+  // directly, without a virtual call per number.
+  const auto draw_with = [&](auto& source) {
+    using Source = std::remove_reference_t<decltype(source)>;
+    switch (kind) {
+      case NumberKind::AllNumbers:
+        return DrawInto(
+            source, [highest](Source& s) { return DrawAnyNumber(s, highest); }, draw_line, sink);
+      case NumberKind::Even:
+        return DrawInto(
+            source, [highest](Source& s) { return DrawEvenNumber(s, highest); }, draw_line, sink);
+      case NumberKind::Odd:
+        return DrawInto(
+            source, [highest](Source& s) { return DrawOddNumber(s, highest); }, draw_line, sink);
+      case NumberKind::PrimeOnly:
+        return DrawInto(
+            source, [highest](Source& s) { return DrawPrimeNumber(s, highest); }, draw_line, sink);
+    }
+    return true;
+  };
+  if (auto* fast = dynamic_cast<RandomSource*>(&random_)) return draw_with(*fast);
+  return draw_with(random_);
+}
+
+// False when the run was stopped for a closing window.
+template <class Source, class Draw, class Sink>
+bool GenerationRun::DrawInto(Source& source, Draw draw, int draw_line, Sink& sink) {
   for (std::int32_t i = 0; i < count_; ++i) {
+    if (i % kProgressStride == kProgressStride - 1) {
+      progress_.Advance(i);
+      if (stop_requested_) return false;
+    }
+    std::int32_t n = 0;
     try {
-      AppendNumberLine(results_text_, DrawNumberOfKind(source, kind, highest));
+      n = draw(source);
     } catch (...) {
       Report(DescribeCurrentException(), draw_line);  // that number is left out
+      continue;
     }
+    sink.Append(n);
   }
+  return true;
 }
 
 void GenerationRun::ReserveResults(std::int32_t highest) {
@@ -302,26 +379,53 @@ void GenerationRun::ReserveResults(std::int32_t highest) {
   results_text_.reserve(needed);  // std::bad_alloc is reported as "Out of memory"
 }
 
-void GenerationRun::LetPendingEventsRun() {
+int GenerationRun::LetPendingEventsRun() {
   // Pending input runs here, once, as it always has. The old results.txt itself stays until
   // the new one replaces it in one step, so a failed write never loses it.
   host_.ProcessEventsOnce();
+  return stop_requested_ ? StopHere() : line::kWriteResultsFile;
 }
 
-void GenerationRun::WriteSpreadsheetRows() {
+int GenerationRun::WriteResultsFile() {
+  if (replacement_) {
+    const std::unique_ptr<FileReplacement> replacement = std::move(replacement_);
+    replacement->Commit();
+  } else {
+    // No number was drawn: the file is written empty.
+    files_.ReplaceFileAtomically(results_path_, "");
+  }
+  return line::kRestorePointer;
+}
+
+int GenerationRun::StopHere() {
+  // Nothing is written and nothing claims success; the pointer and the bar are reset as usual.
+  replacement_.reset();
+  output_failed_ = true;
+  return line::kRestorePointer;
+}
+
+int GenerationRun::WriteSpreadsheetRows() {
   const std::int32_t count = ToInt32(host_.CountText(), separator_);
   if (count > kSheetRowLimit) {
     throw Failure("Too many numbers for one sheet: a sheet holds at most 1,048,576 rows.");
   }
-  if (count < 1) return;
+  if (count < 1) return line::kShowSpreadsheet;
   std::vector<std::int32_t> rows = ResultsRows(results_text_);
   // The rows come from the results text split at every CR LF, which ends in one empty piece: a
   // row past the numbers stays empty, and the row after that has no text at all.
   const auto available = static_cast<std::int64_t>(rows.size());
   const bool runs_out = available == 0 ? true : count >= available + 2;
   if (count < available) rows.resize(static_cast<std::size_t>(count));
-  spreadsheet_application_->WriteFirstColumn(rows);
+  // The rows go in blocks, so the bar follows them and a closing window stops them.
+  const std::span<const std::int32_t> column(rows);
+  for (std::size_t first = 0; first < column.size(); first += kRowsPerBlock) {
+    const auto block = column.subspan(first, std::min(kRowsPerBlock, column.size() - first));
+    spreadsheet_application_->WriteFirstColumn(block, static_cast<std::int64_t>(first) + 1);
+    progress_.Advance(std::int64_t{count_} + static_cast<std::int64_t>(first + block.size()));
+    if (stop_requested_) return StopHere();
+  }
   if (runs_out) throw Failure(kSubscriptOutOfRange);
+  return line::kShowSpreadsheet;
 }
 
 }  // namespace tallowby

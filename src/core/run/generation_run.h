@@ -16,6 +16,7 @@
 #include "core/ports/spreadsheet.h"
 #include "core/run/guarded_steps.h"
 #include "core/run/results_text.h"
+#include "core/run/run_progress.h"
 
 namespace tallowby {
 
@@ -81,8 +82,10 @@ class GenerationHost : public ErrorReporter {
   virtual void SetPointer(PointerSetting pointer) = 0;
   virtual void SetProgressValue(int value) = 0;
   virtual void SetProgressText(const std::string& text) = 0;
-  // Lets pending window events run once; the run's only yield to the user interface.
+  // Lets pending window events run once; the run's only yield to the user's input.
   virtual void ProcessEventsOnce() = 0;
+  // Lets the window repaint and take a request to close, but no input, during a long run.
+  virtual void LetWindowRepaint() = 0;
 };
 
 class GenerationRun {
@@ -97,10 +100,19 @@ class GenerationRun {
 
   bool Running() const { return running_; }
 
-  // Seams for tests: the time of day, and the size above which a results text is refused as not
-  // fitting in memory (the machine's physical memory by default).
+  // The window is closing: a run in progress stops where it is, as a failed output would, with
+  // nothing written and nothing shown. Takes effect where the run lets the window's events in.
+  void StopForClosedWindow() { stop_requested_ = true; }
+
+  // Seams for tests: the time of day, the size above which a spreadsheet's numbers are refused as
+  // not fitting in memory (the machine's physical memory by default), and when the progress bar
+  // starts to move and how often.
   void SetClock(std::function<float()> clock) { clock_ = std::move(clock); }
   void SetMemoryLimit(std::uint64_t bytes) { memory_limit_ = bytes; }
+  void SetProgressTiming(RunProgress::Clock::duration delay,
+                         RunProgress::Clock::duration interval) {
+    progress_.SetTiming(delay, interval);
+  }
 
  private:
   class Reporter;
@@ -108,11 +120,16 @@ class GenerationRun {
   bool FieldsAreNumeric();
   int ConvertCount();
   int DrawNumbers();
-  template <class Source>
-  void DrawInto(Source& source, NumberKind kind, std::int32_t highest, int draw_line);
+  bool DrawToOutput(NumberKind kind, std::int32_t highest, int draw_line);
+  template <class Sink>
+  bool DrawKind(NumberKind kind, std::int32_t highest, int draw_line, Sink& sink);
+  template <class Source, class Draw, class Sink>
+  bool DrawInto(Source& source, Draw draw, int draw_line, Sink& sink);
   void ReserveResults(std::int32_t highest);
-  void LetPendingEventsRun();
-  void WriteSpreadsheetRows();
+  int LetPendingEventsRun();
+  int WriteResultsFile();
+  int StopHere();
+  int WriteSpreadsheetRows();
   void Report(const std::string& description, int line);
 
   GenerationHost& host_;
@@ -121,14 +138,18 @@ class GenerationRun {
   SpreadsheetLauncher* spreadsheet_;
   std::function<float()> clock_;
   std::uint64_t memory_limit_;
+  RunProgress progress_;
 
   // Run-local state, reset by every run.
   bool running_ = false;
   bool output_failed_ = false;
+  bool stop_requested_ = false;
   std::string separator_;
   std::int32_t count_ = 0;
   ResultsText results_text_;
   std::string results_path_;
+  // The text file being written while the numbers are drawn.
+  std::unique_ptr<FileReplacement> replacement_;
   std::unique_ptr<SpreadsheetApplication> spreadsheet_application_;
 };
 

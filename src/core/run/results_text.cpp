@@ -21,6 +21,33 @@ std::size_t MaxLineLength(std::int64_t low, std::int64_t high) {
   return std::max(length(low), length(high)) + 2;
 }
 
+NumberLineBuffer::NumberLineBuffer(std::function<void(std::string_view)> drain)
+    : drain_(std::move(drain)), buffers_(new char[2 * kCapacity]), filling_(buffers_.get()) {}
+
+NumberLineBuffer::~NumberLineBuffer() {
+  if (draining_.valid()) draining_.wait();
+}
+
+void NumberLineBuffer::WaitForDrain() {
+  if (draining_.valid()) draining_.get();  // rethrows the drain's failure
+}
+
+void NumberLineBuffer::HandOn() {
+  WaitForDrain();
+  const std::string_view full(filling_, used_);
+  draining_ = std::async(std::launch::async, [this, full] { drain_(full); });
+  filling_ = filling_ == buffers_.get() ? buffers_.get() + kCapacity : buffers_.get();
+  used_ = 0;
+}
+
+void NumberLineBuffer::Flush() {
+  WaitForDrain();
+  if (used_ == 0) return;
+  const std::size_t full = used_;
+  used_ = 0;
+  drain_(std::string_view(filling_, full));
+}
+
 std::vector<std::int32_t> ResultsRows(std::string_view results_text) {
   std::vector<std::int32_t> rows;
   rows.reserve(

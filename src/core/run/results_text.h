@@ -1,7 +1,11 @@
 // The results text: every number's decimal text followed by CR LF, in drawing order.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
+#include <functional>
+#include <future>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +19,44 @@ void AppendNumberLine(ResultsText& text, std::int32_t n);
 
 // The most characters one line can take for numbers between low and high, CR LF included.
 std::size_t MaxLineLength(std::int64_t low, std::int64_t high);
+
+// Collects number lines and hands them on a buffer-full at a time, so the results text can go to
+// a file as it is drawn, at flat memory whatever the count. Two buffers take turns: while one
+// fills, the other is handed on in the background, so drawing and writing overlap.
+class NumberLineBuffer {
+ public:
+  static constexpr std::size_t kCapacity = std::size_t{4} << 20;
+
+  // `drain` takes each full buffer, one at a time, on a thread of its own; a failure it throws
+  // comes out of the next Append or Flush.
+  explicit NumberLineBuffer(std::function<void(std::string_view)> drain);
+  // Waits for a buffer still being handed on; its failure, if any, is dropped.
+  ~NumberLineBuffer();
+  NumberLineBuffer(const NumberLineBuffer&) = delete;
+  NumberLineBuffer& operator=(const NumberLineBuffer&) = delete;
+
+  void Append(std::int32_t n) {
+    // "-2147483648" and CR LF take 13 characters.
+    if (kCapacity - used_ < 13) HandOn();
+    char* end = std::to_chars(filling_ + used_, filling_ + kCapacity, n).ptr;
+    end[0] = '\r';
+    end[1] = '\n';
+    used_ = static_cast<std::size_t>(end + 2 - filling_);
+  }
+
+  // Hands on what is left and returns once everything is drained.
+  void Flush();
+
+ private:
+  void HandOn();
+  void WaitForDrain();
+
+  std::function<void(std::string_view)> drain_;
+  std::unique_ptr<char[]> buffers_;
+  char* filling_;
+  std::size_t used_ = 0;
+  std::future<void> draining_;
+};
 
 // The numbers of the results text's lines, in order.
 std::vector<std::int32_t> ResultsRows(std::string_view results_text);

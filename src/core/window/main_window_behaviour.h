@@ -65,6 +65,9 @@ class MainWindowBehaviour {
   // "Start Generating". A press that arrives while a run is in progress is ignored.
   void StartPressed() { run_.StartGenerating(); }
 
+  // The window is closing and the program ends: a run in progress stops with nothing written.
+  void WindowClosing() { run_.StopForClosedWindow(); }
+
   // The mouse moved over a push button, or over any other control of the window.
   void PointerOverButton() { pointer_.OverButton(); }
   void PointerOverControl() { pointer_.OverControl(); }

@@ -33,6 +33,7 @@ class RunHost final : public GenerationHost {
   void SetProgressValue(int value) override { view_.SetProgressValue(value); }
   void SetProgressText(const std::string& text) override { view_.SetProgressText(text); }
   void ProcessEventsOnce() override { view_.ProcessEventsOnce(); }
+  void LetWindowRepaint() override { view_.LetWindowRepaint(); }
 
  private:
   WindowView& view_;

@@ -69,17 +69,19 @@ class ExcelApplication final : public SpreadsheetApplication {
 
   void AddWorkbook() override { application_.Get("Workbooks").Call("add"); }
 
-  void WriteFirstColumn(std::span<const std::int32_t> values) override {
+  void WriteFirstColumn(std::span<const std::int32_t> values, std::int64_t first_row) override {
     if (values.empty()) return;
-    if (static_cast<std::int64_t>(values.size()) > kSheetRowLimit) {
+    if (first_row < 1 ||
+        first_row - 1 + static_cast<std::int64_t>(values.size()) > kSheetRowLimit) {
       throw Failure("Too many numbers for one sheet: a sheet holds at most 1,048,576 rows.");
     }
     const Dispatch sheet = application_.Get("ActiveWorkbook").Get("ActiveSheet");
     for (std::size_t first = 0; first < values.size(); first += rows_per_write_) {
       const auto block = values.subspan(first, std::min(rows_per_write_, values.size() - first));
       std::string address = "A";
-      address.append(std::to_string(first + 1)).append(":A");
-      address.append(std::to_string(first + block.size()));
+      const std::int64_t top = first_row + static_cast<std::int64_t>(first);
+      address.append(std::to_string(top)).append(":A");
+      address.append(std::to_string(top + static_cast<std::int64_t>(block.size()) - 1));
       const Dispatch range = sheet.Get("Range", Variant::Text(address).get());
       range.Put("Value", ColumnArray(block).get());
     }

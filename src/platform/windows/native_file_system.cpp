@@ -41,6 +41,53 @@ HANDLE CreateTemporaryBeside(const std::string& path, std::string& temporary_pat
   ThrowSystemError(ERROR_FILE_EXISTS);
 }
 
+class WindowsReplacement final : public FileReplacement {
+ public:
+  explicit WindowsReplacement(std::string path)
+      : path_(std::move(path)), file_(CreateTemporaryBeside(path_, temporary_path_)) {}
+  ~WindowsReplacement() override {
+    if (file_ != INVALID_HANDLE_VALUE) CloseHandle(file_);
+    if (!committed_) DeleteFileA(temporary_path_.c_str());
+  }
+  WindowsReplacement(const WindowsReplacement&) = delete;
+  WindowsReplacement& operator=(const WindowsReplacement&) = delete;
+
+  void Write(std::string_view bytes) override {
+    if (const DWORD error = WriteAll(file_, bytes); error != 0) ThrowSystemError(error);
+  }
+
+  void Commit() override {
+    DWORD error = FlushFileBuffers(file_) ? 0 : GetLastError();
+    const HANDLE file = file_;
+    file_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(file) && error == 0) error = GetLastError();
+    if (error != 0) ThrowSystemError(error);
+    // Windows refuses to move over a read-only file (Wine allows it), so the flag is cleared for
+    // the move and put back if the move fails, leaving the old file exactly as it was. Write
+    // through: the move is on the disk when it returns.
+    const DWORD old_attributes = GetFileAttributesA(path_.c_str());
+    const bool was_read_only = old_attributes != INVALID_FILE_ATTRIBUTES &&
+                               (old_attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+                               (old_attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    if (was_read_only) {
+      SetFileAttributesA(path_.c_str(), old_attributes & ~FILE_ATTRIBUTE_READONLY);
+    }
+    if (!MoveFileExA(temporary_path_.c_str(), path_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      error = GetLastError();
+      if (was_read_only) SetFileAttributesA(path_.c_str(), old_attributes);
+      ThrowSystemError(error);
+    }
+    committed_ = true;
+  }
+
+ private:
+  std::string path_;
+  std::string temporary_path_;
+  HANDLE file_;
+  bool committed_ = false;
+};
+
 }  // namespace
 
 bool NativeFileSystem::FolderExists(const std::string& path) {
@@ -64,30 +111,8 @@ bool NativeFileSystem::IsListedNormalFile(const std::string& path) {
   return (found.dwFileAttributes & kNotNormal) == 0;
 }
 
-void NativeFileSystem::ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-  std::string temporary_path;
-  HANDLE file = CreateTemporaryBeside(path, temporary_path);
-  DWORD error = WriteAll(file, bytes);
-  if (error == 0 && !FlushFileBuffers(file)) error = GetLastError();
-  if (!CloseHandle(file) && error == 0) error = GetLastError();
-  if (error != 0) {
-    DeleteFileA(temporary_path.c_str());
-    ThrowSystemError(error);
-  }
-  // Windows refuses to move over a read-only file (Wine allows it), so the flag is cleared for
-  // the move and put back if the move fails, leaving the old file exactly as it was.
-  const DWORD old_attributes = GetFileAttributesA(path.c_str());
-  const bool was_read_only = old_attributes != INVALID_FILE_ATTRIBUTES &&
-                             (old_attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-                             (old_attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  if (was_read_only) SetFileAttributesA(path.c_str(), old_attributes & ~FILE_ATTRIBUTE_READONLY);
-  if (!MoveFileExA(temporary_path.c_str(), path.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    error = GetLastError();
-    if (was_read_only) SetFileAttributesA(path.c_str(), old_attributes);
-    DeleteFileA(temporary_path.c_str());
-    ThrowSystemError(error);
-  }
+std::unique_ptr<FileReplacement> NativeFileSystem::BeginReplacement(const std::string& path) {
+  return std::make_unique<WindowsReplacement>(path);
 }
 
 std::uint64_t NativeFileSystem::PhysicalMemoryBytes() {

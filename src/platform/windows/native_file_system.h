@@ -11,7 +11,7 @@ class NativeFileSystem final : public FileSystem {
   bool FileExists(const std::string& path) override;
   // Hidden and system files are not normal files.
   bool IsListedNormalFile(const std::string& path) override;
-  void ReplaceFileAtomically(const std::string& path, std::string_view bytes) override;
+  std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path) override;
   std::uint64_t PhysicalMemoryBytes() override;
 };
 

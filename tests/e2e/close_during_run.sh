@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Closing the real window during a long run ends the program, with nothing written: the old
+# results.txt stays byte for byte and no temporary file is left. Run it through xvfb-run.
+#
+# Usage: close_during_run.sh <path to the tallowby executable> <path to close_window>
+set -euo pipefail
+program=$1
+close_window=$2
+
+work=$(mktemp -d)
+cleanup() {
+  if [ -n "${pid:-}" ]; then
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap 'status=$?; cleanup; exit $status' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
+mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME" "$work/out"
+unset QT_QPA_PLATFORM
+source "$(dirname "${BASH_SOURCE[0]}")/x11_helpers.sh"
+
+printf 'old\r\n' >"$work/out/results.txt"
+# Prime numbers below two billion: a million of them take the better part of a second, so
+# two billion would take half an hour.
+cat >"$XDG_CONFIG_HOME/Kestrelane.conf" <<CONF
+[Tallowby]
+Text1=2000000000
+Text2=2000000000
+Text3=$work/out/
+CONF
+
+"$program" &
+pid=$!
+window=$(wait_for_window '^Tallowby$' 1 10)
+xdotool windowfocus --sync "$window"
+sleep 0.3
+xdotool mousemove --window "$window" 300 88 click 1   # "Prime only"
+sleep 0.2
+xdotool mousemove --window "$window" 268 307 click 1  # "Start Generating"
+sleep 2
+ls "$work/out" | grep -q '\.tmp$' || fail "the run was not writing when the window was closed"
+
+"$close_window" "$window"
+for _ in $(seq 100); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end within 10 seconds of the close"
+wait "$pid" || fail "the program ended with status $?"
+pid=
+
+[ "$(cat "$work/out/results.txt")" = $'old\r' ] || fail "the old results.txt was changed"
+[ "$(ls "$work/out")" = "results.txt" ] || fail "left behind: $(ls "$work/out" | tr '\n' ' ')"
+echo "PASS"
