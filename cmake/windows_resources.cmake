@@ -37,5 +37,7 @@ function(tallowby_add_windows_resources target)
   set_source_files_properties(${generated}/tallowby_icon.rc PROPERTIES HEADER_FILE_ONLY TRUE)
   set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS
                               "${generated}/tallowby_icon.rc;${generated}/tallowby_version.h")
-  target_include_directories(${target} PRIVATE ${generated})
+  target_include_directories(${target} PRIVATE ${generated} ${PROJECT_SOURCE_DIR}/resources/windows)
+  set_property(SOURCE ${script} APPEND PROPERTY OBJECT_DEPENDS
+               ${PROJECT_SOURCE_DIR}/resources/windows/tallowby.exe.manifest)
 endfunction()

@@ -4,7 +4,17 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace tallowby::testing {
+
+// A path of the machine Wine runs on, as a program under Wine names it.
+inline std::string HostPath(std::string path) {
+  for (char& c : path) {
+    if (c == '/') c = '\\';
+  }
+  return std::string("Z:").append(path);
+}
 
 inline bool RunningUnderWine() {
   const HMODULE ntdll = GetModuleHandleA("ntdll.dll");

@@ -11,8 +11,13 @@ inline constexpr std::string_view kSpreadsheetMissing = "Excel is not installed.
 inline constexpr std::string_view kFolderChooserTitle = "Save To This Folder";
 
 // Below the program folder, which is written without a trailing separator.
+#ifdef _WIN32
+inline constexpr std::string_view kSkinFile = "\\x\\o.cjs";
+inline constexpr std::string_view kHandCursorFile = "\\HAND-M.CUR";
+#else
 inline constexpr std::string_view kSkinFile = "/x/o.cjs";
 inline constexpr std::string_view kHandCursorFile = "/HAND-M.CUR";
+#endif
 
 // Shown once when a field's text cannot be stored.
 inline std::string FailedStoreNotice(std::string_view description) {

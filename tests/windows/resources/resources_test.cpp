@@ -12,17 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "windows/wine.h"
+
 namespace {
 
-std::string BesideThisProgram(const std::string& name) {
-  char path[MAX_PATH];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
-const std::string kProgram = BesideThisProgram("tallowby_resource_probe.exe");
-const std::string kIcon = BesideThisProgram("tallowby.ico");
+const std::string kProgram = tallowby::testing::HostPath(TALLOWBY_EXE);
+const std::string kIcon = tallowby::testing::HostPath(TALLOWBY_ICON);
 
 using Bytes = std::vector<unsigned char>;
 
@@ -206,6 +201,15 @@ TEST_F(ProgramResources, VersionRecordSaysSevenAndNamesTheProgram) {
   EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
   EXPECT_EQ(fixed->dwFileSubtype, 0U);
+}
+
+TEST_F(ProgramResources, TheManifestAsksForCommonControlsSixPerMonitorDpiAndNoElevation) {
+  const Bytes bytes = Resource(MAKEINTRESOURCEA(24), 1);  // RT_MANIFEST, for the process
+  const std::string manifest(bytes.begin(), bytes.end());
+  for (const char* wanted : {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"",
+                             "PerMonitorV2", "true/pm", "level=\"asInvoker\""}) {
+    EXPECT_NE(manifest.find(wanted), std::string::npos) << wanted;
+  }
 }
 
 }  // namespace

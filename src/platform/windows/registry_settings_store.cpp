@@ -1,0 +1,75 @@
+#include "platform/windows/registry_settings_store.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "core/ports/failure.h"
+#include "core/window/settings_keys.h"
+#include "platform/windows/windows_error.h"
+
+namespace tallowby {
+
+namespace {
+
+class OpenKey {
+ public:
+  OpenKey() = default;
+  ~OpenKey() {
+    if (key_ != nullptr) RegCloseKey(key_);
+  }
+  OpenKey(const OpenKey&) = delete;
+  OpenKey& operator=(const OpenKey&) = delete;
+  HKEY* Out() { return &key_; }
+  HKEY Get() const { return key_; }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+[[noreturn]] void ThrowStoreFailure(const char* what, LONG error) {
+  throw Failure(std::string(what) + ": " + DescribeSystemError(static_cast<unsigned long>(error)),
+                static_cast<int>(error));
+}
+
+}  // namespace
+
+std::string RegistrySettingsStore::DefaultKey() {
+  return "Software\\VB and VBA Program Settings\\" + std::string(kSettingsApplication) + "\\" +
+         std::string(kSettingsSection);
+}
+
+std::string RegistrySettingsStore::Read(std::string_view key, const std::string& default_value) {
+  OpenKey section;
+  const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_QUERY_VALUE, section.Out());
+  if (opened == ERROR_FILE_NOT_FOUND) return default_value;
+  if (opened != ERROR_SUCCESS) ThrowStoreFailure("The settings could not be read", opened);
+  const std::string name(key);
+  DWORD type = 0;
+  DWORD size = 0;
+  LONG queried = RegQueryValueExA(section.Get(), name.c_str(), nullptr, &type, nullptr, &size);
+  if (queried == ERROR_FILE_NOT_FOUND) return default_value;
+  if (queried != ERROR_SUCCESS) ThrowStoreFailure("The settings could not be read", queried);
+  // Only text is the program's: anything else under its name counts as not stored.
+  if (type != REG_SZ && type != REG_EXPAND_SZ) return default_value;
+  std::vector<char> bytes(size + 1, '\0');
+  queried = RegQueryValueExA(section.Get(), name.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(bytes.data()), &size);
+  if (queried != ERROR_SUCCESS) ThrowStoreFailure("The settings could not be read", queried);
+  // The stored text may or may not end in its NUL; it ends at the first one.
+  return std::string(bytes.data());
+}
+
+void RegistrySettingsStore::Write(std::string_view key, const std::string& value) {
+  OpenKey section;
+  const LONG created = RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                       nullptr, section.Out(), nullptr);
+  if (created != ERROR_SUCCESS) ThrowStoreFailure("The settings could not be saved", created);
+  const std::string name(key);
+  const LONG set = RegSetValueExA(section.Get(), name.c_str(), 0, REG_SZ,
+                                  reinterpret_cast<const BYTE*>(value.c_str()),
+                                  static_cast<DWORD>(value.size() + 1));
+  if (set != ERROR_SUCCESS) ThrowStoreFailure("The settings could not be saved", set);
+}
+
+}  // namespace tallowby

@@ -1,0 +1,515 @@
+#include "win32/main_window.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <span>
+#include <vector>
+
+#include "core/ports/failure.h"
+#include "core/window/main_window_behaviour.h"
+#include "platform/windows/windows_error.h"
+
+namespace tallowby::win32 {
+
+namespace {
+
+constexpr char kWindowClass[] = "TallowbyMainWindow";
+constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
+// RUSSIAN_CHARSET: the character set the window was designed with.
+constexpr BYTE kCharacterSet = 204;
+
+UINT DpiOf(HWND window) {
+  using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+  static const auto get_dpi = reinterpret_cast<GetDpiForWindowFunction>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (get_dpi != nullptr) {
+    if (const UINT dpi = get_dpi(window); dpi != 0) return dpi;
+  }
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+const char* ClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Field:
+      return "EDIT";
+    case ControlKind::ProgressBar:
+      return PROGRESS_CLASSA;
+    default:
+      return "BUTTON";
+  }
+}
+
+DWORD StyleOf(const ControlLayout& control) {
+  DWORD style = WS_CHILD | WS_VISIBLE | (control.starts_group ? WS_GROUP : 0);
+  switch (control.kind) {
+    case ControlKind::Field:
+      return style | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+    case ControlKind::Option:
+      return style | BS_AUTORADIOBUTTON | (control.starts_group ? WS_TABSTOP : 0);
+    case ControlKind::Button:
+      return style | WS_TABSTOP | BS_PUSHBUTTON;
+    case ControlKind::ProgressBar:
+      return style;
+    case ControlKind::Frame:
+      return style | BS_GROUPBOX;
+  }
+  return style;
+}
+
+bool IsOption(int id) {
+  return id == kOption1 || id == kOption2 || id == kOption3 || id == kOption4 || id == kOption6 ||
+         id == kOption7;
+}
+
+bool IsUserInput(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST && message != WM_MOUSEMOVE);
+}
+
+}  // namespace
+
+MainWindow::MainWindow(HINSTANCE instance) {
+  WNDCLASSEXA window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = WindowProcedure;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  window_class.lpszClassName = kWindowClass;
+  RegisterClassExA(&window_class);  // a second window finds the class registered already
+
+  white_ = CreateSolidBrush(kWhite);
+  face_ = GetSysColorBrush(COLOR_BTNFACE);
+  // Fixed border, minimise and close only.
+  constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+  window_ = CreateWindowExA(0, kWindowClass, "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                            nullptr, nullptr, instance, this);
+  if (window_ == nullptr) ThrowSystemError(GetLastError());
+  dpi_ = DpiOf(window_);
+  RECT frame{0, 0, Pixels(kClientWidthTwips), Pixels(kClientHeightTwips)};
+  AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MakeFonts();
+  CreateControls();
+}
+
+MainWindow::~MainWindow() {
+  if (window_ != nullptr) DestroyWindow(window_);
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(window_font_), static_cast<HGDIOBJ>(button_font_),
+                         static_cast<HGDIOBJ>(white_)}) {
+    if (object != nullptr) DeleteObject(object);
+  }
+  if (custom_pointer_ != nullptr) DestroyCursor(custom_pointer_);
+}
+
+void MainWindow::MakeFonts() {
+  const auto arial_bold = [this](int hundredths_of_a_point) {
+    return CreateFontA(-MulDiv(hundredths_of_a_point, static_cast<int>(dpi_), 7200), 0, 0, 0,
+                       FW_BOLD, FALSE, FALSE, FALSE, kCharacterSet, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+  };
+  window_font_ = arial_bold(900);
+  button_font_ = arial_bold(1125);
+}
+
+void MainWindow::CreateControls() {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
+  for (const ControlLayout& control : kLayout) {
+    const DWORD extended = control.kind == ControlKind::Field ? WS_EX_CLIENTEDGE : 0;
+    HWND child = CreateWindowExA(
+        extended, ClassOf(control.kind), control.caption, StyleOf(control), Pixels(control.left),
+        Pixels(control.top), Pixels(control.width), Pixels(control.height), window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+    if (child == nullptr) ThrowSystemError(GetLastError());
+    SendMessageA(
+        child, WM_SETFONT,
+        reinterpret_cast<WPARAM>(control.kind == ControlKind::Button ? button_font_ : window_font_),
+        FALSE);
+    // The plain classic look, until a skin brings the system's visual style.
+    SetWindowTheme(child, L"", L"");
+    if (control.kind == ControlKind::Field) {
+      SendMessageA(child, EM_SETLIMITTEXT, 0, 0);  // no length limit
+      if (control.id != kText3) SetWindowSubclass(child, FieldProcedure, 0, 0);
+    }
+  }
+  SetWindowTextA(Control(kText1), "Text1");
+  SetWindowTextA(Control(kText2), "Text1");
+  const HWND bar = Control(kProgressBar1);
+  SendMessageA(bar, PBM_SETRANGE32, 0, 100);
+  SendMessageA(bar, PBM_SETBKCOLOR, 0, kWhite);
+  SetWindowSubclass(bar, ProgressProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
+  progress_text_ = "Progress Bar";
+  SelectOption(kOption4);
+  SelectOption(kOption1);
+}
+
+void MainWindow::Show(int show_command) {
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& area = monitor.rcWork;
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  SetWindowPos(window_, nullptr, area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  ShowWindow(window_, show_command);
+  UpdateWindow(window_);
+  SetFocus(Control(kText2));
+}
+
+void MainWindow::UseVisualStyle() {
+  for (const ControlLayout& control : kLayout)
+    SetWindowTheme(Control(control.id), nullptr, nullptr);
+  RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+int MainWindow::RunMessageLoop() {
+  MSG message{};
+  while (GetMessageA(&message, nullptr, 0, 0) > 0)
+    Dispatch(message);
+  return static_cast<int>(message.wParam);
+}
+
+void MainWindow::Dispatch(MSG& message) {
+  if (PreTranslate(message)) return;
+  if (window_ != nullptr && IsDialogMessageA(window_, &message)) return;
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
+
+bool MainWindow::PreTranslate(MSG& message) {
+  if (repainting_only_ && IsUserInput(message.message)) return true;
+  if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
+    // The dialog manager would press the default button, and there is none: Enter presses the
+    // focused button, as Space does, and nothing in a field.
+    const HWND focus = GetFocus();
+    if (focus == Control(kPushButton1) || focus == Control(kPushButton6)) {
+      SendMessageA(focus, BM_CLICK, 0, 0);
+      return true;
+    }
+  }
+  if (message.message == WM_MOUSEMOVE && behaviour_ != nullptr) {
+    // Frames let the mouse through to the window; the folder field and the bar have no rule.
+    const HWND over = message.hwnd;
+    if (over == Control(kPushButton1) || over == Control(kPushButton6)) {
+      behaviour_->PointerOverButton();
+    } else if (over == window_ || over == Control(kText1) || over == Control(kText2) ||
+               IsOption(GetDlgCtrlID(over))) {
+      behaviour_->PointerOverControl();
+    }
+  }
+  return false;
+}
+
+LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
+  if (message == WM_NCCREATE) {
+    const auto* creation = reinterpret_cast<CREATESTRUCTA*>(l);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    static_cast<MainWindow*>(creation->lpCreateParams)->window_ = window;
+  }
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcA(window, message, w, l);
+  return self->Handle(message, w, l);
+}
+
+LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
+  switch (message) {
+    case WM_COMMAND:
+      Command(LOWORD(w), HIWORD(w));
+      return 0;
+    case WM_CTLCOLORSTATIC: {
+      // Frames and options: white, or the button face under a skin.
+      const auto dc = reinterpret_cast<HDC>(w);
+      SetBkColor(dc, face_colours_ ? GetSysColor(COLOR_BTNFACE) : kWhite);
+      return reinterpret_cast<LRESULT>(face_colours_ ? face_ : white_);
+    }
+    case WM_CTLCOLOREDIT:
+      if (reinterpret_cast<HWND>(l) == Control(kText3)) break;
+      SetBkColor(reinterpret_cast<HDC>(w), kWhite);
+      return reinterpret_cast<LRESULT>(white_);
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<LRESULT>(white_);
+    case WM_ERASEBKGND: {
+      RECT client{};
+      GetClientRect(window_, &client);
+      FillRect(reinterpret_cast<HDC>(w), &client, face_colours_ ? face_ : white_);
+      return 1;
+    }
+    case WM_SETCURSOR:
+      if (LOWORD(l) == HTCLIENT && SetCursorFor(reinterpret_cast<HWND>(w))) return TRUE;
+      break;
+    case WM_ACTIVATE:
+      // As a dialog does: the control that had the focus gets it back when the window is
+      // active again, after a message box for one.
+      if (LOWORD(w) == WA_INACTIVE) {
+        const HWND focus = GetFocus();
+        if (focus != nullptr && GetParent(focus) == window_) last_focus_ = focus;
+      } else if (last_focus_ != nullptr && IsWindow(last_focus_)) {
+        SetFocus(last_focus_);
+        return 0;
+      }
+      break;
+    case WM_DPICHANGED: {
+      // Moved to a monitor of another resolution: the same layout at the new scale.
+      dpi_ = HIWORD(w);
+      const HFONT old_fonts[] = {window_font_, button_font_};
+      MakeFonts();
+      for (const ControlLayout& control : kLayout) {
+        const HWND child = Control(control.id);
+        SetWindowPos(child, nullptr, Pixels(control.left), Pixels(control.top),
+                     Pixels(control.width), Pixels(control.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(child, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(control.kind == ControlKind::Button ? button_font_
+                                                                                  : window_font_),
+                     TRUE);
+      }
+      for (HFONT font : old_fonts)
+        DeleteObject(font);
+      const auto* suggested = reinterpret_cast<const RECT*>(l);
+      SetWindowPos(window_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_CLOSE:
+      if (behaviour_ != nullptr) behaviour_->WindowClosing();
+      if (running_) {
+        close_requested_ = true;  // the run stops and unwinds first
+      } else {
+        Close();
+      }
+      return 0;
+    case WM_DESTROY:
+      window_ = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(window_, message, w, l);
+}
+
+void MainWindow::Command(int id, int code) {
+  if (behaviour_ == nullptr) return;
+  switch (id) {
+    case kText1:
+    case kText2:
+    case kText3: {
+      const Field field = id == kText1   ? Field::Count
+                          : id == kText2 ? Field::Highest
+                                         : Field::Folder;
+      if (code == EN_CHANGE) behaviour_->FieldEdited(field, FieldText(field));
+      if (code == EN_SETFOCUS && id != kText3) SendMessageA(Control(id), EM_SETSEL, 0, -1);
+      return;
+    }
+    case kOption4:
+    case kOption6:
+      if (code == BN_CLICKED && IsDlgButtonChecked(window_, id) == BST_CHECKED) {
+        behaviour_->OutputChosen(id == kOption6 ? OutputKind::ExcelFile : OutputKind::TextFile);
+      }
+      return;
+    case kPushButton1:
+      if (code == BN_CLICKED) behaviour_->FolderButtonPressed();
+      return;
+    case kPushButton6:
+      if (code == BN_CLICKED) {
+        const bool outer = !running_;
+        running_ = true;
+        behaviour_->StartPressed();
+        if (outer) {
+          running_ = false;
+          if (close_requested_) Close();
+        }
+      }
+      return;
+    default:
+      return;  // IDOK and IDCANCEL from Enter and Escape in a field press nothing
+  }
+}
+
+bool MainWindow::SetCursorFor(HWND under) {
+  if (pointer_ == PointerSetting::Busy) {
+    SetCursor(LoadCursor(nullptr, IDC_WAIT));
+    return true;
+  }
+  const int id = GetDlgCtrlID(under);
+  if (under != window_ && (id == kText1 || id == kText2 || id == kText3)) return false;
+  if (pointer_ == PointerSetting::Custom && custom_pointer_ != nullptr) {
+    SetCursor(custom_pointer_);
+  } else {
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+  }
+  return true;
+}
+
+void MainWindow::Close() {
+  close_requested_ = false;
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK MainWindow::FieldProcedure(HWND field, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                            DWORD_PTR) {
+  // A click that brings the focus would place the caret and so undo the selection of the whole
+  // text; it only focuses the field instead.
+  if (message == WM_LBUTTONDOWN && GetFocus() != field) {
+    SetFocus(field);
+    return 0;
+  }
+  return DefSubclassProc(field, message, w, l);
+}
+
+LRESULT CALLBACK MainWindow::ProgressProcedure(HWND bar, UINT message, WPARAM w, LPARAM l, UINT_PTR,
+                                               DWORD_PTR data) {
+  const LRESULT result = DefSubclassProc(bar, message, w, l);
+  if (message == WM_PAINT) {
+    // The bar's text, centred over the bar the control has just drawn.
+    const auto* self = reinterpret_cast<MainWindow*>(data);
+    const HDC dc = GetDC(bar);
+    RECT area{};
+    GetClientRect(bar, &area);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    const HGDIOBJ old_font = SelectObject(dc, self->window_font_);
+    DrawTextA(dc, self->progress_text_.c_str(), static_cast<int>(self->progress_text_.size()),
+              &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old_font);
+    ReleaseDC(bar, dc);
+  }
+  return result;
+}
+
+std::string MainWindow::FieldText(Field field) {
+  const HWND control = Control(field == Field::Count     ? kText1
+                               : field == Field::Highest ? kText2
+                                                         : kText3);
+  std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
+  const int length = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
+  return std::string(text.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+void MainWindow::SetFieldText(Field field, const std::string& text) {
+  SetWindowTextA(Control(field == Field::Count     ? kText1
+                         : field == Field::Highest ? kText2
+                                                   : kText3),
+                 text.c_str());
+}
+
+std::optional<NumberKind> MainWindow::SelectedKind() {
+  const std::pair<int, NumberKind> options[] = {{kOption1, NumberKind::AllNumbers},
+                                                {kOption2, NumberKind::Even},
+                                                {kOption3, NumberKind::Odd},
+                                                {kOption7, NumberKind::PrimeOnly}};
+  for (const auto& [id, kind] : options) {
+    if (IsDlgButtonChecked(window_, id) == BST_CHECKED) return kind;
+  }
+  return std::nullopt;
+}
+
+std::optional<OutputKind> MainWindow::SelectedOutput() {
+  if (IsDlgButtonChecked(window_, kOption4) == BST_CHECKED) return OutputKind::TextFile;
+  if (IsDlgButtonChecked(window_, kOption6) == BST_CHECKED) return OutputKind::ExcelFile;
+  return std::nullopt;
+}
+
+void MainWindow::SelectOutput(OutputKind output) {
+  SelectOption(output == OutputKind::TextFile ? kOption4 : kOption6);
+}
+
+void MainWindow::SelectOption(int id) {
+  // The identifiers of the two groups interleave, so no range of them makes a group.
+  static constexpr int kOutputGroup[] = {kOption4, kOption6};
+  static constexpr int kKindGroup[] = {kOption1, kOption2, kOption3, kOption7};
+  const bool output = id == kOption4 || id == kOption6;
+  const std::span<const int> group =
+      output ? std::span<const int>(kOutputGroup) : std::span<const int>(kKindGroup);
+  for (const int option : group) {
+    SendMessageA(Control(option), BM_SETCHECK, option == id ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+}
+
+void MainWindow::SetCaption(const std::string& caption) {
+  SetWindowTextA(window_, caption.c_str());
+}
+
+void MainWindow::SetProgramIcon() {
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
+  for (const auto& [size, which] : {std::pair{SM_CXICON, ICON_BIG}, {SM_CXSMICON, ICON_SMALL}}) {
+    const int pixels = GetSystemMetrics(size);
+    const HANDLE icon = LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, pixels, pixels, 0);
+    if (icon == nullptr) ThrowSystemError(GetLastError());
+    SendMessageA(window_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(icon));
+  }
+}
+
+void MainWindow::UseButtonFaceColours() {
+  face_colours_ = true;
+  RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+void MainWindow::LoadCustomPointer(const std::string& cursor_file) {
+  const HCURSOR cursor = LoadCursorFromFileA(cursor_file.c_str());
+  if (cursor == nullptr) {
+    throw Failure("The cursor file could not be read: " + DescribeSystemError(GetLastError()));
+  }
+  if (custom_pointer_ != nullptr) DestroyCursor(custom_pointer_);
+  custom_pointer_ = cursor;
+}
+
+void MainWindow::SetPointer(PointerSetting pointer) {
+  pointer_ = pointer;
+  // Shown at once where the mouse is, not at its next move.
+  POINT at{};
+  GetCursorPos(&at);
+  const HWND under = WindowFromPoint(at);
+  if (under == window_ || (under != nullptr && GetParent(under) == window_)) {
+    if (!SetCursorFor(under)) SetCursor(LoadCursor(nullptr, IDC_IBEAM));
+  }
+}
+
+void MainWindow::SetProgressValue(int value) {
+  SendMessageA(Control(kProgressBar1), PBM_SETPOS, static_cast<WPARAM>(value), 0);
+}
+
+void MainWindow::SetProgressText(const std::string& text) {
+  progress_text_ = text;
+  InvalidateRect(Control(kProgressBar1), nullptr, TRUE);
+}
+
+void MainWindow::ShowMessageBox(const std::string& text, const std::string& caption,
+                                MessageIcon icon) {
+  MessageBoxA(window_, text.c_str(), caption.c_str(),
+              MB_OK | (icon == MessageIcon::Warning ? MB_ICONWARNING : 0U));
+}
+
+void MainWindow::ProcessEventsOnce() {
+  MSG message{};
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that ends the program
+      return;
+    }
+    Dispatch(message);
+  }
+}
+
+void MainWindow::LetWindowRepaint() {
+  repainting_only_ = true;
+  ProcessEventsOnce();
+  repainting_only_ = false;
+}
+
+std::string MainWindow::DecimalSeparator() {
+  char separator[8] = {};
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) == 0) {
+    return ".";
+  }
+  return separator;
+}
+
+}  // namespace tallowby::win32

@@ -1,4 +1,0 @@
-// A program that carries the program resources and nothing else, for the resource test to read.
-int main() {
-  return 0;
-}

@@ -1,0 +1,507 @@
+// Tallowby.exe end to end: the real program under Wine, driven only through its window handles,
+// as a user would drive it: find the window, type into the fields, press buttons, read and
+// dismiss the message boxes, and look at what was written.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "excel_stand_in.h"
+#include "stand_in_registration.h"
+#include "support/temporary_folder.h"
+#include "wine.h"
+
+namespace tallowby {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::BesideThisProgram;
+using testing::FileBytes;
+using testing::LocalServerRegistration;
+using testing::TemporaryFolder;
+
+constexpr char kSettingsKey[] = "Software\\VB and VBA Program Settings\\Kestrelane\\Tallowby";
+
+// The program's control identifiers, and the designed places at 96 dots per inch.
+enum : int {
+  kText1 = 101,
+  kText2 = 102,
+  kText3 = 103,
+  kOption1 = 111,
+  kOption2 = 112,
+  kOption3 = 113,
+  kOption4 = 114,
+  kOption6 = 116,
+  kOption7 = 117,
+  kFrame1 = 121,
+  kFrame2 = 122,
+  kFrame3 = 123,
+  kFrame4 = 124,
+  kFrame5 = 125,
+  kPushButton1 = 131,
+  kPushButton6 = 136,
+  kProgressBar1 = 141,
+};
+
+struct Placement {
+  int id;
+  const char* window_class;
+  const char* caption;  // nullptr: not checked
+  RECT pixels;
+};
+
+const Placement kLayout[] = {
+    {kFrame2, "Button", "Output", {8, 8, 528, 55}},
+    {kOption4, "Button", "Text File", {24, 28, 97, 44}},
+    {kOption6, "Button", "Excel File", {128, 28, 209, 44}},
+    {kFrame1, "Button", "Types", {8, 60, 528, 107}},
+    {kOption1, "Button", "All numbers", {24, 80, 113, 96}},
+    {kOption2, "Button", "Even", {128, 80, 177, 96}},
+    {kOption3, "Button", "Odd", {192, 80, 241, 96}},
+    {kOption7, "Button", "Prime only", {256, 80, 345, 96}},
+    {kFrame4, "Button", "Highest possible number", {8, 112, 528, 167}},
+    {kText2, "Edit", nullptr, {24, 132, 511, 155}},
+    {kFrame3, "Button", "How many numbers to generate?", {8, 172, 528, 227}},
+    {kText1, "Edit", nullptr, {24, 192, 511, 215}},
+    {kFrame5, "Button", "Save Results To This Folder", {8, 232, 528, 286}},
+    {kText3, "Edit", nullptr, {24, 252, 466, 275}},
+    {kPushButton1, "Button", "...", {472, 252, 512, 275}},
+    {kPushButton6, "Button", "Start Generating", {8, 294, 528, 321}},
+    {kProgressBar1, "msctls_progress32", nullptr, {8, 329, 528, 356}},
+};
+
+// Texts joined by appending: GCC 12 sees overlaps that are not there in chains of operator+.
+template <class... Parts>
+std::string Cat(const Parts&... parts) {
+  std::string text;
+  (text.append(parts), ...);
+  return text;
+}
+
+template <class T>
+std::optional<T> Within(std::chrono::milliseconds limit,
+                        const std::function<std::optional<T>()>& look) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  do {
+    if (auto found = look()) return found;
+    std::this_thread::sleep_for(20ms);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return std::nullopt;
+}
+
+std::string TextOf(HWND window) {
+  char text[4096] = {};
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 5000, nullptr);
+  return text;
+}
+
+std::string ClassOf(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(
+      parent,
+      [](HWND child, LPARAM found) {
+        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+struct Box {
+  HWND handle;
+  std::string caption;
+  std::string text;
+  bool icon;
+  std::vector<std::string> buttons;
+};
+
+std::string Setting(const char* name) {
+  char value[1024] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
+      ERROR_SUCCESS) {
+    return "(missing)";
+  }
+  return value;
+}
+
+// One start of Tallowby.exe, closed at the end as a user closes it.
+class Program {
+ public:
+  // Waits for the window to be shown, unless start-up is expected to stop at a message box
+  // first: then WaitUntilShown() follows its answer.
+  explicit Program(const std::string& program = testing::HostPath(TALLOWBY_EXE),
+                   bool wait_until_shown = true) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string command = Cat("\"", program, "\"");
+    EXPECT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &startup, &process_));
+    if (wait_until_shown) WaitUntilShown();
+  }
+
+  void WaitUntilShown() {
+    main_ = Within<HWND>(20s, [this]() -> std::optional<HWND> {
+              HWND found = FindWindowA("TallowbyMainWindow", "Tallowby");
+              DWORD owner = 0;
+              GetWindowThreadProcessId(found, &owner);
+              if (found != nullptr && owner == process_.dwProcessId && IsWindowVisible(found)) {
+                return found;
+              }
+              return std::nullopt;
+            }).value_or(nullptr);
+    EXPECT_NE(main_, nullptr) << "no window titled Tallowby";
+  }
+
+  ~Program() {
+    if (main_ != nullptr) PostMessageA(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "Tallowby did not end when its window was closed";
+      TerminateProcess(process_.hProcess, 1);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+  }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  HWND Main() const { return main_; }
+  HWND Control(int id) const { return GetDlgItem(main_, id); }
+  std::string Text(int id) const { return TextOf(Control(id)); }
+  bool Checked(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+  void Type(int id, const std::string& text) const {
+    SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  // Posted, as a click is: the press may open a modal box.
+  void Press(int id) const { PostMessageA(Control(id), BM_CLICK, 0, 0); }
+
+  // The next message box of the program, within the time given.
+  std::optional<Box> NextBox(std::chrono::milliseconds limit = 15s) const {
+    return Within<Box>(limit, [this]() -> std::optional<Box> {
+      struct Search {
+        DWORD process;
+        HWND box;
+      } search{process_.dwProcessId, nullptr};
+      EnumWindows(
+          [](HWND window, LPARAM data) {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == s->process && IsWindowVisible(window) && ClassOf(window) == "#32770") {
+              s->box = window;
+              return FALSE;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      if (search.box == nullptr) return std::nullopt;
+      Box box{search.box, TextOf(search.box), TextOf(GetDlgItem(search.box, 0xFFFF)), false, {}};
+      for (HWND child : Children(search.box)) {
+        if (!IsWindowVisible(child)) continue;
+        const std::string kind = ClassOf(child);
+        if (kind == "Button") box.buttons.push_back(TextOf(child));
+        if (kind == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+          box.icon = SendMessageA(child, STM_GETICON, 0, 0) != 0;
+        }
+      }
+      return box;
+    });
+  }
+
+  static void Dismiss(const Box& box) { PostMessageA(box.handle, WM_COMMAND, IDOK, 0); }
+
+  // Reads the next box, dismisses it and gives it back.
+  Box Answer() const {
+    const std::optional<Box> box = NextBox();
+    if (!box) {
+      ADD_FAILURE() << "no message box appeared";
+      return {};
+    }
+    Dismiss(*box);
+    Within<bool>(5s, [&]() -> std::optional<bool> {
+      return IsWindow(box->handle) ? std::nullopt : std::optional<bool>(true);
+    });
+    return *box;
+  }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND main_ = nullptr;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest() { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
+  ~WindowTest() override { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
+
+  static void ExpectPlainMessage(const Box& box, const std::string& text) {
+    EXPECT_EQ(box.text, text);
+    EXPECT_EQ(box.caption, "Tallowby");
+    EXPECT_FALSE(box.icon) << text;
+    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"}) << text;
+  }
+
+  TemporaryFolder folder;
+  std::string output = Cat(folder.Path().string(), "\\");
+};
+
+TEST_F(WindowTest, FirstStartShowsTheDesignedWindowWithItsDefaultsAndStoresThem) {
+  Program program;
+  for (const Placement& placement : kLayout) {
+    const HWND control = program.Control(placement.id);
+    ASSERT_NE(control, nullptr) << placement.id;
+    EXPECT_EQ(ClassOf(control), placement.window_class) << placement.id;
+    if (placement.caption != nullptr) {
+      EXPECT_EQ(TextOf(control), placement.caption);
+    }
+    RECT place{};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, program.Main(), reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, placement.pixels.left) << placement.id;
+    EXPECT_EQ(place.top, placement.pixels.top) << placement.id;
+    EXPECT_EQ(place.right, placement.pixels.right) << placement.id;
+    EXPECT_EQ(place.bottom, placement.pixels.bottom) << placement.id;
+  }
+  RECT client{};
+  GetClientRect(program.Main(), &client);
+  EXPECT_EQ(client.right, 536);
+  EXPECT_EQ(client.bottom, 364);
+  const LONG style = GetWindowLongA(program.Main(), GWL_STYLE);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+
+  EXPECT_EQ(program.Text(kText1), "100");
+  EXPECT_EQ(program.Text(kText2), "100000");
+  EXPECT_TRUE(program.Text(kText3).ends_with("\\Desktop\\")) << program.Text(kText3);
+  EXPECT_TRUE(program.Checked(kOption4));
+  EXPECT_TRUE(program.Checked(kOption1));
+  EXPECT_EQ(Setting("Text1"), "100");
+  EXPECT_EQ(Setting("Text2"), "100000");
+  EXPECT_EQ(Setting("Text3"), program.Text(kText3));
+  EXPECT_EQ(Setting("LastFolderDot"), "(missing)");
+}
+
+TEST_F(WindowTest, ASecondStartRestoresWhatWasTyped) {
+  {
+    Program program;
+    program.Type(kText1, "42");
+    program.Type(kText2, "abc");
+    program.Type(kText3, output);
+  }
+  EXPECT_EQ(Setting("Text2"), "abc");
+  Program program;
+  EXPECT_EQ(program.Text(kText1), "42");
+  EXPECT_EQ(program.Text(kText2), "abc");
+  EXPECT_EQ(program.Text(kText3), output);
+}
+
+TEST_F(WindowTest, ARunWritesTheResultsFileAndSaysWhereItIs) {
+  Program program;
+  program.Type(kText1, "5");
+  program.Type(kText2, "10");
+  program.Type(kText3, output);
+  program.Press(kOption3);  // Odd
+  program.Press(kPushButton6);
+  const std::string path = Cat(output, "results.txt");
+  ExpectPlainMessage(program.Answer(), Cat("Done.\r\r", path, "\r\n\r\nwas created."));
+  const std::string bytes = FileBytes(path);
+  ASSERT_FALSE(bytes.empty());
+  int lines = 0;
+  for (std::size_t at = 0; at < bytes.size(); ++lines) {
+    const std::size_t end = bytes.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << "every line ends with CR LF";
+    const int n = std::stoi(bytes.substr(at, end - at));
+    EXPECT_TRUE(n % 2 == 1 && n >= 1 && n <= 11) << n;
+    at = end + 2;
+  }
+  EXPECT_EQ(lines, 5);
+}
+
+// A key pressed and let go, as the keyboard sends it to the window in front.
+void Key(WORD key) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = key;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+  std::this_thread::sleep_for(150ms);
+}
+
+TEST_F(WindowTest, EnterOrSpaceOnAFocusedButtonPressesItAndEnterOrEscapeInAFieldPressesNothing) {
+  Program program;
+  program.Type(kText1, "3");
+  program.Type(kText3, output);
+  SetForegroundWindow(program.Main());
+  ASSERT_TRUE(Within<bool>(5s, [&]() -> std::optional<bool> {
+                return GetForegroundWindow() == program.Main() ? std::optional(true) : std::nullopt;
+              }).has_value());
+  for (WORD key : {VK_RETURN, VK_ESCAPE})
+    Key(key);   // in Text2, where the focus starts
+  Key(VK_TAB);  // to Text1
+  for (WORD key : {VK_RETURN, VK_ESCAPE})
+    Key(key);
+  EXPECT_FALSE(program.NextBox(1s).has_value());
+  EXPECT_TRUE(IsWindowVisible(program.Main()));
+  Key(VK_TAB);  // to "Start Generating"
+  for (WORD key : {VK_RETURN, VK_SPACE}) {
+    Key(key);
+    const Box done = program.Answer();
+    EXPECT_TRUE(done.text.starts_with("Done.")) << key;
+    SetForegroundWindow(program.Main());
+    std::this_thread::sleep_for(200ms);
+  }
+}
+
+// The colour on the screen at a point of the window's client area.
+COLORREF ColourAt(HWND window, POINT point) {
+  ClientToScreen(window, &point);
+  const HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+enum class Skin { Absent, Readable, Locked };
+
+TEST_F(WindowTest, TheSkinBringsTheButtonFaceAndAnUnreadableOneIsReportedAtLine100) {
+  const std::pair<Skin, COLORREF> cases[] = {{Skin::Absent, RGB(255, 255, 255)},
+                                             {Skin::Readable, GetSysColor(COLOR_BTNFACE)},
+                                             // what was done before the failure stays done
+                                             {Skin::Locked, GetSysColor(COLOR_BTNFACE)}};
+  for (const auto& [skin, colour] : cases) {
+    TemporaryFolder program_folder;
+    const std::filesystem::path program = program_folder.Path() / "Tallowby.exe";
+    std::filesystem::copy_file(testing::HostPath(TALLOWBY_EXE), program);
+    HANDLE lock = INVALID_HANDLE_VALUE;
+    if (skin != Skin::Absent) {
+      std::filesystem::create_directory(program_folder.Path() / "x");
+      program_folder.Write("x\\o.cjs", "skin");
+    }
+    if (skin == Skin::Locked) {
+      lock = CreateFileA((program_folder.Path() / "x" / "o.cjs").string().c_str(), GENERIC_READ, 0,
+                         nullptr, OPEN_EXISTING, 0, nullptr);
+      ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    }
+    {
+      Program running(program.string(), skin != Skin::Locked);
+      if (skin == Skin::Locked) {
+        const Box report = running.Answer();
+        EXPECT_EQ(report.caption, "Application Error");
+        EXPECT_NE(report.text.find("Form1.Form_Load at line 100\r\r"), std::string::npos)
+            << report.text;
+        running.WaitUntilShown();
+      }
+      std::this_thread::sleep_for(300ms);  // painted
+      EXPECT_EQ(ColourAt(running.Main(), {4, 4}), colour) << static_cast<int>(skin);
+      EXPECT_EQ(running.Text(kText1), "100");  // the rest of start-up ran
+    }
+    if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+  }
+}
+
+struct Refusal {
+  const char* count;
+  const char* highest;
+  bool folder_exists;
+  int kind;
+  const char* message;
+};
+
+TEST_F(WindowTest, InputThatCannotRunIsRefusedWithAPlainMessage) {
+  const Refusal cases[] = {
+      {"abc", "10", true, kOption1, "Must input a number."},
+      {"5", "10", false, kOption1, "Folder does not exist. Please select another folder."},
+      {"5", "0", true, kOption2,
+       "No number of the kind \"Even\" can be drawn when the highest possible number is 0. "
+       "Please choose another kind or another highest possible number."},
+  };
+  Program program;
+  for (const Refusal& c : cases) {
+    program.Type(kText1, c.count);
+    program.Type(kText2, c.highest);
+    program.Type(kText3, c.folder_exists ? output : Cat(output, "missing\\"));
+    program.Press(c.kind);
+    program.Press(kPushButton6);
+    ExpectPlainMessage(program.Answer(), c.message);
+  }
+  EXPECT_TRUE(folder.Entries().empty());
+}
+
+TEST_F(WindowTest, AFailedWriteIsOneReportAtLine144AndNoDone) {
+  std::filesystem::create_directory(folder.Path() / "results.txt");  // cannot become a file
+  Program program;
+  program.Type(kText1, "5");
+  program.Type(kText3, output);
+  program.Press(kPushButton6);
+  const Box report = program.Answer();
+  EXPECT_EQ(report.caption, "Application Error");
+  EXPECT_TRUE(report.icon);
+  EXPECT_EQ(report.buttons, std::vector<std::string>{"OK"});
+  EXPECT_NE(report.text.find("\r\nin Orrindale2021/08/31.Form1.PushButton6_Click at line 144\r\r"),
+            std::string::npos)
+      << report.text;
+  EXPECT_FALSE(program.NextBox(1500ms).has_value()) << "a failed write claimed success";
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+  EXPECT_TRUE(std::filesystem::is_directory(folder.Path() / "results.txt"));
+}
+
+TEST_F(WindowTest, ExcelFileWithoutExcelSaysSoAndGoesBackToTextFile) {
+  Program program;
+  program.Press(kOption6);
+  ExpectPlainMessage(program.Answer(), "Excel is not installed.");
+  EXPECT_TRUE(program.Checked(kOption4));
+  EXPECT_FALSE(program.Checked(kOption6));
+}
+
+TEST_F(WindowTest, ExcelFileFillsANewWorkbookOfTheApplicationRegisteredAsExcel) {
+  const std::string log = (folder.Path() / "stand-in.log").string();
+  ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, testing::kStandInSettingsKey, "Log", REG_SZ,
+                            log.c_str(), static_cast<DWORD>(log.size() + 1)),
+            ERROR_SUCCESS);
+  {
+    const LocalServerRegistration excel(
+        testing::kStandInClassIdText, "Excel.Application",
+        Cat("\"", BesideThisProgram("excel_stand_in_server.exe"), "\""));
+    Program program;
+    program.Press(kOption6);
+    EXPECT_FALSE(program.NextBox(1500ms).has_value()) << "Excel was reported missing";
+    EXPECT_TRUE(program.Checked(kOption6));
+    program.Type(kText1, "5");
+    program.Type(kText2, "10");
+    program.Press(kPushButton6);
+    ExpectPlainMessage(program.Answer(), "Done.\r\r\r\n\r\nwas created.");
+  }
+  RegDeleteTreeA(HKEY_CURRENT_USER, testing::kStandInSettingsKey);
+  const std::optional<std::string> cells =
+      Within<std::string>(10s, [&]() -> std::optional<std::string> {
+        std::string text = FileBytes(log);
+        return text.ends_with("end\n") ? std::optional(text) : std::nullopt;
+      });
+  ASSERT_TRUE(cells.has_value());
+  for (int row = 1; row <= 5; ++row) {
+    const std::string cell = Cat("A", std::to_string(row), " n:");
+    const std::size_t at = cells->find(cell);
+    ASSERT_NE(at, std::string::npos) << *cells;
+    const int n = std::stoi(cells->substr(at + cell.size()));
+    EXPECT_TRUE(n >= 1 && n <= 11) << n;
+  }
+  EXPECT_EQ(cells->find("A6 "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tallowby
