@@ -1,4 +1,4 @@
-# Shared by scripts/run and scripts/test: the Debian packages Tallowby needs, installed when
+# Shared by the scripts in this folder: the Debian packages Tallowby needs, installed when
 # missing, and the configure step. Source it; do not run it.
 
 TALLOWBY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,6 +16,12 @@ TALLOWBY_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils libx11-dev
   clang-format
+)
+
+# Packaging adds dpkg-shlibdeps, and file, with which CPack finds the binaries to ask it about.
+TALLOWBY_PACKAGE_PACKAGES=(
+  "${TALLOWBY_RUN_PACKAGES[@]}"
+  dpkg-dev file
 )
 
 tallowby_missing_packages() {
