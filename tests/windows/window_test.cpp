@@ -414,6 +414,24 @@ TEST_F(WindowTest, TheSkinBringsTheButtonFaceAndAnUnreadableOneIsReportedAtLine1
   }
 }
 
+TEST_F(WindowTest, ClosingDuringALongRunEndsTheProgramWithNothingWritten) {
+  folder.Write("results.txt", "old\r\n");
+  std::optional<Program> program(std::in_place);
+  program->Type(kText1, "2000000000");  // prime numbers below two billion: half an hour
+  program->Type(kText2, "2000000000");
+  program->Type(kText3, output);
+  program->Press(kOption7);
+  program->Press(kPushButton6);
+  const auto writing = Within<bool>(10s, [&]() -> std::optional<bool> {
+    return folder.Entries().size() == 2 ? std::optional(true) : std::nullopt;
+  });
+  ASSERT_TRUE(writing.has_value()) << "the run did not start writing";
+  std::this_thread::sleep_for(500ms);
+  program.reset();  // closes the window, as its close button does, and waits for the end
+  EXPECT_EQ(FileBytes(folder.Path() / "results.txt"), "old\r\n");
+  EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+}
+
 struct Refusal {
   const char* count;
   const char* highest;
