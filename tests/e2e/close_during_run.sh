@@ -7,19 +7,8 @@ set -euo pipefail
 program=$1
 close_window=$2
 
-work=$(mktemp -d)
-cleanup() {
-  if [ -n "${pid:-}" ]; then
-    kill "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap 'status=$?; cleanup; exit $status' EXIT
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
-mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME" "$work/out"
-unset QT_QPA_PLATFORM
 source "$(dirname "${BASH_SOURCE[0]}")/x11_helpers.sh"
+private_home
 
 printf 'old\r\n' >"$work/out/results.txt"
 # Prime numbers below two billion: a million of them take the better part of a second, so

@@ -16,3 +16,14 @@ wait_for_window() {
   done
   fail "fewer than $count windows named '$pattern' appeared"
 }
+
+# A private home, configuration and output folder for the program in "$work", removed at the
+# end together with the program, when it still runs as "$pid".
+private_home() {
+  work=$(mktemp -d)
+  pid=
+  trap 'status=$?; if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; fi; rm -rf "$work"; exit $status' EXIT
+  export HOME="$work/home" XDG_CONFIG_HOME="$work/config"
+  mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME" "$work/out"
+  unset QT_QPA_PLATFORM
+}
