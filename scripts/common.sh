@@ -18,10 +18,12 @@ TALLOWBY_TEST_PACKAGES=(
   clang-format
 )
 
-# Packaging adds dpkg-shlibdeps, and file, with which CPack finds the binaries to ask it about.
+# Packaging adds dpkg-shlibdeps, and file, with which CPack finds the binaries to ask it about;
+# for Windows, mingw-w64 and wixl, which makes the MSI.
 TALLOWBY_PACKAGE_PACKAGES=(
   "${TALLOWBY_RUN_PACKAGES[@]}"
   dpkg-dev file
+  g++-mingw-w64-x86-64-posix wixl
 )
 
 tallowby_missing_packages() {
