@@ -20,8 +20,8 @@
 
 #include "core/ports/failure.h"
 #include "excel_stand_in.h"
-#include "stand_in_registration.h"
 #include "platform/windows/windows_error.h"
+#include "stand_in_registration.h"
 #include "support/temporary_folder.h"
 #include "wine.h"
 
@@ -30,13 +30,13 @@ namespace {
 
 using testing::BesideThisProgram;
 using testing::FileBytes;
-using testing::LocalServerRegistration;
 using testing::kMissingServerClassIdText;
 using testing::kMissingServerProgId;
 using testing::kStandInClassIdText;
 using testing::kStandInErrorCode;
 using testing::kStandInProgId;
 using testing::kStandInSettingsKey;
+using testing::LocalServerRegistration;
 using testing::RunningUnderWine;
 using testing::TemporaryFolder;
 

@@ -41,7 +41,8 @@ std::string RegistrySettingsStore::DefaultKey() {
 
 std::string RegistrySettingsStore::Read(std::string_view key, const std::string& default_value) {
   OpenKey section;
-  const LONG opened = RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_QUERY_VALUE, section.Out());
+  const LONG opened =
+      RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_QUERY_VALUE, section.Out());
   if (opened == ERROR_FILE_NOT_FOUND) return default_value;
   if (opened != ERROR_SUCCESS) ThrowStoreFailure("The settings could not be read", opened);
   const std::string name(key);
@@ -62,8 +63,8 @@ std::string RegistrySettingsStore::Read(std::string_view key, const std::string&
 
 void RegistrySettingsStore::Write(std::string_view key, const std::string& value) {
   OpenKey section;
-  const LONG created = RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
-                                       nullptr, section.Out(), nullptr);
+  const LONG created = RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0,
+                                       KEY_SET_VALUE, nullptr, section.Out(), nullptr);
   if (created != ERROR_SUCCESS) ThrowStoreFailure("The settings could not be saved", created);
   const std::string name(key);
   const LONG set = RegSetValueExA(section.Get(), name.c_str(), 0, REG_SZ,
