@@ -307,16 +307,6 @@ void DrawSorted(RandomSource& random, NumberKind kind, std::int32_t highest, std
   }
 }
 
-std::uint64_t UniqueDrawBytes(NumberKind kind, std::int32_t highest, std::int32_t count) {
-  const Candidates candidates(kind, highest);
-  const auto wanted = static_cast<std::uint64_t>(count);
-  // The set's slots, or the bitmap plus at most 1/32 of the candidates listed at the end.
-  const auto members = static_cast<std::uint64_t>(DistinctValues(kind, highest));
-  if (DrawsSparsely(wanted, candidates.size, members))
-    return 4 * std::bit_ceil(std::max<std::uint64_t>(2 * wanted, 16));
-  return candidates.size / 8 + 8 + 4 * (candidates.size / 32 + 1);
-}
-
 void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std::int32_t count,
                 bool sorted, NumberSink& sink) {
   const Candidates candidates(kind, highest);

@@ -44,7 +44,5 @@ void DrawSorted(RandomSource& random, NumberKind kind, std::int32_t highest, std
 // first. count must not exceed DistinctValues. The same seed chooses the same set either way.
 void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std::int32_t count,
                 bool sorted, NumberSink& sink);
-// The most memory DrawUnique takes for these arguments, in bytes.
-std::uint64_t UniqueDrawBytes(NumberKind kind, std::int32_t highest, std::int32_t count);
 
 }  // namespace tallowby::cli
