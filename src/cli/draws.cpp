@@ -191,7 +191,7 @@ class IndexSet {
 // Distinct draws use a set of the chosen indexes while they are at most 1/128 of the candidates
 // (4 bytes a slot, at least twice as many slots as numbers), a bitmap of the candidates beyond.
 bool DrawsSparsely(std::uint64_t count, std::uint64_t candidates, std::uint64_t members) {
-  return count * 128 <= candidates && (members - count) * 32 > candidates;
+  return count * 128 <= candidates && count < members && (members - count) * 32 > candidates;
 }
 
 }  // namespace
@@ -237,6 +237,14 @@ std::int64_t DistinctValues(NumberKind kind, std::int32_t highest) {
       return CountPrimesUpTo(PrimeBound(highest));
   }
   return 0;
+}
+
+std::int64_t FewestDistinctValues(NumberKind kind, std::int32_t highest) {
+  const std::int64_t bound = PrimeBound(highest);
+  if (kind != NumberKind::PrimeOnly || bound < 17) return DistinctValues(kind, highest);
+  // Rosser's bound, one less for the rounding of the logarithm.
+  const double n = static_cast<double>(bound);
+  return static_cast<std::int64_t>(n / std::log(n)) - 1;
 }
 
 void DrawAsTheWindowDoes(RandomSource& random, NumberKind kind, std::int32_t highest,
@@ -312,9 +320,10 @@ void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std
   const Candidates candidates(kind, highest);
   const auto wanted = static_cast<std::uint64_t>(count);
   if (wanted == 0) return;
-  const auto members = static_cast<std::uint64_t>(DistinctValues(kind, highest));
-
-  if (DrawsSparsely(wanted, candidates.size, members)) {
+  // The bound decides as well as the exact count whenever the set suits; a bitmap of primes
+  // counts them on the way.
+  if (DrawsSparsely(wanted, candidates.size,
+                    static_cast<std::uint64_t>(FewestDistinctValues(kind, highest)))) {
     // Redraw until the candidate is a member not chosen before: each new number is equally
     // likely among those left.
     IndexSet chosen(wanted);
@@ -333,11 +342,15 @@ void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std
 
   // A bit for every candidate that can no longer be chosen: taken, or (for primes) composite.
   Bitmap unavailable(candidates.size);
+  std::uint64_t left = candidates.size;
   if (kind == NumberKind::PrimeOnly) {
     unavailable.SetAll();
-    candidates.ForEachMember(highest, [&](std::uint64_t index) { unavailable.Clear(index); });
+    left = 0;
+    candidates.ForEachMember(highest, [&](std::uint64_t index) {
+      unavailable.Clear(index);
+      ++left;
+    });
   }
-  std::uint64_t left = members;
   std::uint64_t taken = 0;
   // Redrawing stays cheap while at least 1/32 of the candidates are left ...
   for (; taken < wanted && left * 32 > candidates.size;) {

@@ -29,6 +29,8 @@ void ForEachPrimeUpTo(std::int64_t n, const std::function<void(std::int64_t)>& v
 // How many different numbers of the kind the window's draw can give for this highest number: a
 // plain draw lies between H + 1 and 1 (both included), and "prime" gives the absolute value.
 std::int64_t DistinctValues(NumberKind kind, std::int32_t highest);
+// At most DistinctValues, at once: for primes p <= n the bound n / ln n (n >= 17), else exact.
+std::int64_t FewestDistinctValues(NumberKind kind, std::int32_t highest);
 
 // count numbers exactly as the window draws them (redraws, end values at half weight).
 void DrawAsTheWindowDoes(RandomSource& random, NumberKind kind, std::int32_t highest,
