@@ -24,18 +24,23 @@ endif()
 set(_compressed "${CMAKE_BINARY_DIR}/packaging")
 add_custom_command(
   OUTPUT "${_compressed}/changelog.gz" "${_compressed}/tallowby.1.gz"
+         "${_compressed}/tallowby-cli.1.gz"
   COMMAND ${CMAKE_COMMAND} -E make_directory "${_compressed}"
   COMMAND ${CMAKE_COMMAND} -E copy "${_debian}/changelog" "${PROJECT_SOURCE_DIR}/resources/tallowby.1"
-          "${_compressed}"
+          "${PROJECT_SOURCE_DIR}/resources/tallowby-cli.1" "${_compressed}"
   COMMAND gzip -9nf "${_compressed}/changelog" "${_compressed}/tallowby.1"
+          "${_compressed}/tallowby-cli.1"
   DEPENDS "${_debian}/changelog" "${PROJECT_SOURCE_DIR}/resources/tallowby.1"
+          "${PROJECT_SOURCE_DIR}/resources/tallowby-cli.1"
   VERBATIM)
 add_custom_target(tallowby_package_documents ALL
-  DEPENDS "${_compressed}/changelog.gz" "${_compressed}/tallowby.1.gz")
+  DEPENDS "${_compressed}/changelog.gz" "${_compressed}/tallowby.1.gz"
+          "${_compressed}/tallowby-cli.1.gz")
 
 install(FILES "${_debian}/copyright" "${_compressed}/changelog.gz"
         DESTINATION "${CMAKE_INSTALL_DATAROOTDIR}/doc/tallowby")
-install(FILES "${_compressed}/tallowby.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install(FILES "${_compressed}/tallowby.1.gz" "${_compressed}/tallowby-cli.1.gz"
+        DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 install(FILES "${_debian}/lintian-overrides" DESTINATION "${CMAKE_INSTALL_DATADIR}/lintian/overrides"
         RENAME tallowby)
 
@@ -48,7 +53,8 @@ set(CPACK_PACKAGE_DESCRIPTION [[
 Tallowby makes a list of random whole numbers: you say how many you want,
 the highest possible number and which kind (all numbers, even, odd or prime
 only). It writes them to results.txt in a folder of your choice, or puts them
-into a new LibreOffice Calc spreadsheet that it leaves open for you.]])
+into a new LibreOffice Calc spreadsheet that it leaves open for you.
+tallowby-cli does the same from the command line, for scripts.]])
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 # Folders the install makes would otherwise follow the umask of whoever builds.

@@ -53,6 +53,12 @@ program_folder=$(dirname "$program")
 for file in libtallowby_calc.so HAND-M.CUR x/o.cjs; do
   [ -f "$program_folder/$file" ] || fail "$file is not in the program folder"
 done
+cli_link="$root/usr/bin/tallowby-cli"
+[ "$(readlink -f "$cli_link")" = "$program_folder/tallowby-cli" ] ||
+  fail "/usr/bin/tallowby-cli does not lead to tallowby-cli in the program folder"
+[ "$("$cli_link" --count 3 --highest 0 --lf)" = $'1\n1\n1' ] ||
+  fail "the installed tallowby-cli does not draw"
+[ -f "$root/usr/share/man/man1/tallowby-cli.1.gz" ] || fail "no manual page for tallowby-cli"
 for size in 32 48 128 256; do
   icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/tallowby.png"
   [[ $(file -b "$icon") == "PNG image data, $size x $size,"* ]] || fail "no $size pixel icon"

@@ -21,8 +21,11 @@ std::size_t MaxLineLength(std::int64_t low, std::int64_t high) {
   return std::max(length(low), length(high)) + 2;
 }
 
-NumberLineBuffer::NumberLineBuffer(std::function<void(std::string_view)> drain)
-    : drain_(std::move(drain)), buffers_(new char[2 * kCapacity]), filling_(buffers_.get()) {}
+NumberLineBuffer::NumberLineBuffer(std::function<void(std::string_view)> drain, LineEnd line_end)
+    : drain_(std::move(drain)),
+      buffers_(new char[2 * kCapacity]),
+      filling_(buffers_.get()),
+      crlf_(line_end == LineEnd::CrLf) {}
 
 NumberLineBuffer::~NumberLineBuffer() {
   if (draining_.valid()) draining_.wait();

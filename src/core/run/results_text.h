@@ -20,6 +20,10 @@ void AppendNumberLine(ResultsText& text, std::int32_t n);
 // The most characters one line can take for numbers between low and high, CR LF included.
 std::size_t MaxLineLength(std::int64_t low, std::int64_t high);
 
+// How each number's line ends: CR LF as the program has always written, or a bare line feed for
+// tools that expect one.
+enum class LineEnd { CrLf, Lf };
+
 // Collects number lines and hands them on a buffer-full at a time, so the results text can go to
 // a file as it is drawn, at flat memory whatever the count. Two buffers take turns: while one
 // fills, the other is handed on in the background, so drawing and writing overlap.
@@ -29,7 +33,8 @@ class NumberLineBuffer {
 
   // `drain` takes each full buffer, one at a time, on a thread of its own; a failure it throws
   // comes out of the next Append or Flush.
-  explicit NumberLineBuffer(std::function<void(std::string_view)> drain);
+  explicit NumberLineBuffer(std::function<void(std::string_view)> drain,
+                            LineEnd line_end = LineEnd::CrLf);
   // Waits for a buffer still being handed on; its failure, if any, is dropped.
   ~NumberLineBuffer();
   NumberLineBuffer(const NumberLineBuffer&) = delete;
@@ -39,9 +44,9 @@ class NumberLineBuffer {
     // "-2147483648" and CR LF take 13 characters.
     if (kCapacity - used_ < 13) HandOn();
     char* end = std::to_chars(filling_ + used_, filling_ + kCapacity, n).ptr;
-    end[0] = '\r';
-    end[1] = '\n';
-    used_ = static_cast<std::size_t>(end + 2 - filling_);
+    if (crlf_) *end++ = '\r';
+    *end++ = '\n';
+    used_ = static_cast<std::size_t>(end - filling_);
   }
 
   // Hands on what is left and returns once everything is drained.
@@ -55,6 +60,7 @@ class NumberLineBuffer {
   std::unique_ptr<char[]> buffers_;
   char* filling_;
   std::size_t used_ = 0;
+  bool crlf_;
   std::future<void> draining_;
 };
 

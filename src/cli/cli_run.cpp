@@ -1,0 +1,174 @@
+#include "cli/cli_run.h"
+
+#include <string>
+#include <vector>
+
+#include "cli/draws.h"
+#include "cli/options.h"
+#include "core/numbers/number_kinds.h"
+#include "core/ports/failure.h"
+#include "core/run/results_text.h"
+
+namespace tallowby::cli {
+
+namespace {
+
+constexpr std::string_view kProgram = "tallowby-cli: ";
+
+// What --sort without --unique may hold: beyond it, the run is refused rather than left to
+// exhaust memory.
+constexpr std::uint64_t kSortedDrawByteLimit = std::uint64_t{1} << 30;
+
+std::string KindName(NumberKind kind) {
+  switch (kind) {
+    case NumberKind::AllNumbers:
+      return "all";
+    case NumberKind::Even:
+      return "even";
+    case NumberKind::Odd:
+      return "odd";
+    case NumberKind::PrimeOnly:
+      return "prime";
+  }
+  return "";
+}
+
+// Every refusal that can be told from the options alone, before anything is drawn or written.
+void CheckDrawable(const CliOptions& options) {
+  const std::string with_highest = "with --highest " + std::to_string(options.highest);
+  if (options.count > 0 && !CanDrawKind(options.kind, options.highest)) {
+    throw UsageError("no number of --kind " + KindName(options.kind) + " can be drawn " +
+                     with_highest);
+  }
+  if (options.spreadsheet && options.count > kSheetRowLimit) {
+    throw UsageError("--count " + std::to_string(options.count) + " is more than a sheet's " +
+                     std::to_string(kSheetRowLimit) + " rows");
+  }
+  // Counting primes exactly takes seconds at the top of the range; a count below the proven
+  // bound needs no counting.
+  if (options.unique && options.count > FewestDistinctValues(options.kind, options.highest)) {
+    const std::int64_t distinct = DistinctValues(options.kind, options.highest);
+    if (options.count > distinct) {
+      throw UsageError("--unique: only " + std::to_string(distinct) +
+                       " different numbers of --kind " + KindName(options.kind) + " can be drawn " +
+                       with_highest + ", fewer than --count " + std::to_string(options.count));
+    }
+  }
+  if (!options.unique && options.sort &&
+      SortedDrawBytes(options.kind, options.highest, options.count) > kSortedDrawByteLimit) {
+    throw UsageError("--sort: " + std::to_string(options.count) + " numbers " + with_highest +
+                     " need more than 1 GiB to sort; use a smaller --count or --highest, or add "
+                     "--unique");
+  }
+}
+
+void Draw(const CliOptions& options, NumberSink& sink) {
+  RandomSource random;
+  if (options.seed) {
+    random.Seed(*options.seed);
+  } else {
+    random.SeedFromClock(SecondsSinceMidnight());
+  }
+  if (options.unique) {
+    DrawUnique(random, options.kind, options.highest, options.count, options.sort, sink);
+  } else if (options.sort) {
+    DrawSorted(random, options.kind, options.highest, options.count, sink);
+  } else {
+    DrawAsTheWindowDoes(random, options.kind, options.highest, options.count, sink);
+  }
+}
+
+class LineSink final : public NumberSink {
+ public:
+  explicit LineSink(NumberLineBuffer& buffer) : buffer_(buffer) {}
+  void Append(std::int32_t n) override { buffer_.Append(n); }
+
+ private:
+  NumberLineBuffer& buffer_;
+};
+
+class KeptNumbers final : public NumberSink {
+ public:
+  void Append(std::int32_t n) override { numbers.push_back(n); }
+  std::vector<std::int32_t> numbers;
+};
+
+void WriteText(const CliOptions& options, CliEnvironment& environment) {
+  const LineEnd line_end = options.line_feeds_only ? LineEnd::Lf : LineEnd::CrLf;
+  if (options.output == "-") {
+    NumberLineBuffer buffer(environment.standard_output, line_end);
+    LineSink sink(buffer);
+    Draw(options, sink);
+    buffer.Flush();
+    return;
+  }
+  // The file appears, complete, only at the end; a failure on the way leaves the old one.
+  const std::unique_ptr<FileReplacement> replacement =
+      environment.files.BeginReplacement(options.output);
+  {
+    NumberLineBuffer buffer([&](std::string_view bytes) { replacement->Write(bytes); }, line_end);
+    LineSink sink(buffer);
+    Draw(options, sink);
+    buffer.Flush();
+  }
+  replacement->Commit();
+}
+
+void FillSpreadsheet(const CliOptions& options, CliEnvironment& environment) {
+  KeptNumbers kept;
+  kept.numbers.reserve(static_cast<std::size_t>(options.count));
+  Draw(options, kept);
+  const std::unique_ptr<SpreadsheetLauncher> launcher =
+      environment.spreadsheet ? environment.spreadsheet() : nullptr;
+  if (!launcher) throw Failure("no spreadsheet support is installed");
+  const std::unique_ptr<SpreadsheetApplication> application = launcher->StartHidden();
+  application->AddWorkbook();
+  constexpr std::size_t kRowsPerCall = std::size_t{1} << 16;
+  const std::span<const std::int32_t> all(kept.numbers);
+  for (std::size_t first = 0; first < all.size(); first += kRowsPerCall) {
+    application->WriteFirstColumn(all.subspan(first, std::min(kRowsPerCall, all.size() - first)),
+                                  static_cast<std::int64_t>(first) + 1);
+  }
+  application->MakeVisible();
+}
+
+}  // namespace
+
+int RunCli(std::span<const std::string_view> arguments, CliEnvironment& environment) {
+  CliOptions options;
+  try {
+    options = ParseOptions(arguments);
+    if (options.help) {
+      environment.standard_output(UsageText());
+      return kExitSuccess;
+    }
+    CheckDrawable(options);
+  } catch (const UsageError& error) {
+    environment.standard_error << kProgram << error.what() << '\n';
+    return kExitBadInput;
+  } catch (const Failure& failure) {
+    environment.standard_error << kProgram << failure.Description() << '\n';
+    return kExitOutputFailed;
+  }
+  const std::string target = options.spreadsheet     ? std::string("the spreadsheet")
+                             : options.output == "-" ? std::string("standard output")
+                                                     : "'" + options.output + "'";
+  try {
+    if (options.spreadsheet) {
+      FillSpreadsheet(options, environment);
+    } else {
+      WriteText(options, environment);
+    }
+  } catch (const Failure& failure) {
+    environment.standard_error << kProgram << "cannot write " << target << ": "
+                               << failure.Description() << '\n';
+    return kExitOutputFailed;
+  } catch (const std::bad_alloc&) {
+    environment.standard_error << kProgram << "cannot write " << target << ": out of memory"
+                               << '\n';
+    return kExitOutputFailed;
+  }
+  return kExitSuccess;
+}
+
+}  // namespace tallowby::cli

@@ -1,0 +1,126 @@
+#include "cli/options.h"
+
+#include <charconv>
+#include <limits>
+
+namespace tallowby::cli {
+
+namespace {
+
+template <class Integer>
+Integer ParseInteger(std::string_view option, std::string_view text, Integer low, Integer high) {
+  Integer value{};
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error == std::errc::invalid_argument || end != text.data() + text.size()) {
+    throw UsageError("invalid value '" + std::string(text) + "' for " + std::string(option) +
+                     ": not a whole number");
+  }
+  if (error == std::errc::result_out_of_range || value < low || value > high) {
+    throw UsageError("invalid value '" + std::string(text) + "' for " + std::string(option) +
+                     ": must be between " + std::to_string(low) + " and " + std::to_string(high));
+  }
+  return value;
+}
+
+NumberKind ParseKind(std::string_view text) {
+  if (text == "all") return NumberKind::AllNumbers;
+  if (text == "even") return NumberKind::Even;
+  if (text == "odd") return NumberKind::Odd;
+  if (text == "prime") return NumberKind::PrimeOnly;
+  throw UsageError("invalid value '" + std::string(text) +
+                   "' for --kind: must be all, even, odd or prime");
+}
+
+}  // namespace
+
+CliOptions ParseOptions(std::span<const std::string_view> arguments) {
+  CliOptions options;
+  bool has_count = false;
+  bool has_highest = false;
+  bool has_output = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    std::string_view name = arguments[i];
+    std::optional<std::string_view> attached;
+    if (name.starts_with("--")) {
+      if (const auto equals = name.find('='); equals != std::string_view::npos) {
+        attached = name.substr(equals + 1);
+        name = name.substr(0, equals);
+      }
+    } else if (name != "-h") {
+      throw UsageError("unexpected argument '" + std::string(name) + "'");
+    }
+    const auto flag = [&](bool& target) {
+      if (attached) throw UsageError("option '" + std::string(name) + "' takes no value");
+      target = true;
+    };
+    // Values may begin with '-' (a negative highest number, or standard output), so the next
+    // argument is taken as it is.
+    const auto value = [&]() -> std::string_view {
+      if (attached) return *attached;
+      if (i + 1 >= arguments.size())
+        throw UsageError("option '" + std::string(name) + "' needs a value");
+      return arguments[++i];
+    };
+    if (name == "--count") {
+      options.count =
+          ParseInteger<std::int32_t>(name, value(), 0, std::numeric_limits<std::int32_t>::max());
+      has_count = true;
+    } else if (name == "--highest") {
+      options.highest = ParseInteger<std::int32_t>(
+          name, value(), std::numeric_limits<std::int32_t>::min(), kLargestHighest);
+      has_highest = true;
+    } else if (name == "--kind") {
+      options.kind = ParseKind(value());
+    } else if (name == "--seed") {
+      options.seed =
+          ParseInteger<std::uint64_t>(name, value(), 0, std::numeric_limits<std::uint64_t>::max());
+    } else if (name == "--output") {
+      options.output = value();
+      if (options.output.empty()) throw UsageError("invalid value '' for --output: empty name");
+      has_output = true;
+    } else if (name == "--unique") {
+      flag(options.unique);
+    } else if (name == "--sort") {
+      flag(options.sort);
+    } else if (name == "--lf") {
+      flag(options.line_feeds_only);
+    } else if (name == "--spreadsheet") {
+      flag(options.spreadsheet);
+    } else if (name == "--help" || name == "-h") {
+      flag(options.help);
+    } else {
+      throw UsageError("unknown option '" + std::string(name) + "'");
+    }
+  }
+  if (options.help) return options;
+  if (!has_count) throw UsageError("option '--count' is required");
+  if (!has_highest) throw UsageError("option '--highest' is required");
+  if (options.spreadsheet && has_output)
+    throw UsageError("options '--spreadsheet' and '--output' cannot be used together");
+  if (options.spreadsheet && options.line_feeds_only)
+    throw UsageError("option '--lf' has no meaning with '--spreadsheet'");
+  return options;
+}
+
+std::string_view UsageText() {
+  return R"(Usage: tallowby-cli --count N --highest H [options]
+Draws N random whole numbers up to H + 1, as the Tallowby window does, one per line.
+
+  --count N        how many numbers (0 to 2147483647)
+  --highest H      the highest possible number (-2147483648 to 2147483646); for H >= 1 the
+                   numbers lie in 1 .. H + 1, for H <= -1 in H + 1 .. 1
+  --kind KIND      all (the default), even, odd or prime
+  --unique         no number twice, each set of N distinct numbers equally likely
+  --sort           smallest first
+  --seed S         the same S (0 to 18446744073709551615) gives the same list everywhere
+  --output FILE    write to FILE, replaced only once it is complete; '-' (the default) is
+                   standard output
+  --lf             end lines with a line feed instead of CR LF
+  --spreadsheet    put the numbers into a new, unsaved spreadsheet (at most 1048576)
+  -h, --help       show this text
+
+Exit status: 0 done, 1 the output failed, 2 bad input.
+)";
+}
+
+}  // namespace tallowby::cli

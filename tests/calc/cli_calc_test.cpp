@@ -1,0 +1,41 @@
+// tallowby-cli --spreadsheet against a real headless office.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "calc/calc_launcher.h"
+#include "calc/office_fixture.h"
+#include "cli/cli_run.h"
+#include "cli/draws.h"
+#include "cli/options.h"
+#include "platform/posix/native_file_system.h"
+
+namespace tallowby::calc::testing {
+namespace {
+
+using CliCalcTest = OfficeTest;
+
+TEST_F(CliCalcTest, PutsTheNumbersIntoANewWorkbook) {
+  NativeFileSystem files;
+  std::ostringstream errors;
+  cli::CliEnvironment environment{files, [this] { return CreateCalcLauncher(Options()); },
+                                  [](std::string_view) {}, errors};
+  const std::vector<std::string_view> arguments = {"--count", "5",    "--highest",    "99",
+                                                   "--seed",  "2026", "--spreadsheet"};
+  ASSERT_EQ(cli::RunCli(arguments, environment), cli::kExitSuccess) << errors.str();
+  Observer observer(Pipe());
+  ASSERT_EQ(observer.SpreadsheetCount(), 1);
+  EXPECT_EQ(observer.NumberRanges(0), std::vector<std::string>{"A1:A5"});
+  RandomSource random(2026);
+  struct Expected final : cli::NumberSink {
+    std::vector<double> numbers;
+    void Append(std::int32_t n) override { numbers.push_back(n); }
+  } expected;
+  cli::DrawAsTheWindowDoes(random, NumberKind::AllNumbers, 99, 5, expected);
+  EXPECT_EQ(observer.ColumnA(0, {1, 2, 3, 4, 5}), expected.numbers);
+}
+
+}  // namespace
+}  // namespace tallowby::calc::testing

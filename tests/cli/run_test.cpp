@@ -1,0 +1,144 @@
+#include "cli/cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/options.h"
+#include "core/ports/failure.h"
+#include "support/native_platform.h"
+#include "support/temporary_folder.h"
+
+namespace tallowby::cli {
+namespace {
+
+using tallowby::testing::FileBytes;
+
+// A spreadsheet that keeps what it is given, and can fail at one call.
+struct FakeSheet {
+  std::vector<std::int32_t> rows;
+  std::vector<std::string> calls;
+  std::string failing_call;
+};
+
+class FakeApplication final : public SpreadsheetApplication {
+ public:
+  explicit FakeApplication(FakeSheet& sheet) : sheet_(sheet) {}
+  void AddWorkbook() override { Call("add"); }
+  void WriteFirstColumn(std::span<const std::int32_t> values, std::int64_t first_row) override {
+    Call("write " + std::to_string(first_row));
+    sheet_.rows.insert(sheet_.rows.end(), values.begin(), values.end());
+  }
+  void MakeVisible() override { Call("show"); }
+
+ private:
+  void Call(const std::string& name) {
+    sheet_.calls.push_back(name);
+    if (name == sheet_.failing_call) throw Failure("the office went away");
+  }
+  FakeSheet& sheet_;
+};
+
+class FakeLauncher final : public SpreadsheetLauncher {
+ public:
+  explicit FakeLauncher(FakeSheet& sheet) : sheet_(sheet) {}
+  bool IsPresent() override { return true; }
+  std::unique_ptr<SpreadsheetApplication> StartHidden() override {
+    return std::make_unique<FakeApplication>(sheet_);
+  }
+
+ private:
+  FakeSheet& sheet_;
+};
+
+class CliRunTest : public ::testing::Test {
+ protected:
+  int Run(std::vector<std::string_view> arguments) {
+    CliEnvironment environment{files_, [this] { return std::make_unique<FakeLauncher>(sheet_); },
+                               [this](std::string_view bytes) { out_.append(bytes); }, err_};
+    return RunCli(arguments, environment);
+  }
+  std::string File(const char* name) const { return (folder_.Path() / name).string(); }
+
+  tallowby::testing::TemporaryFolder folder_;
+  NativeFileSystem files_;
+  FakeSheet sheet_;
+  std::string out_;
+  std::ostringstream err_;
+};
+
+TEST_F(CliRunTest, WritesTheWindowsTextFormatToStandardOutputOrAFile) {
+  ASSERT_EQ(Run({"--count", "3", "--highest", "0"}), kExitSuccess);
+  EXPECT_EQ(out_, "1\r\n1\r\n1\r\n");
+  const std::string path = File("numbers.txt");
+  ASSERT_EQ(Run({"--count", "2", "--highest", "-1", "--kind", "even", "--output", path, "--lf"}),
+            kExitSuccess);
+  EXPECT_EQ(FileBytes(path), "0\n0\n");
+  EXPECT_EQ(err_.str(), "");
+  EXPECT_EQ(Run({"--help"}), kExitSuccess);
+  EXPECT_NE(out_.find("Usage: tallowby-cli"), std::string::npos);
+}
+
+// Refused before drawing: exit status 2, one line on standard error, and the file that was there
+// stays as it was.
+TEST_F(CliRunTest, RefusesImpossibleRequestsLeavingTheOutputAlone) {
+  const std::string path = File("kept.txt");
+  files_.ReplaceFileAtomically(path, "old\r\n");
+  const struct {
+    std::vector<std::string_view> arguments;
+    std::string message;
+  } cases[] = {
+      {{"--count", "x"}, "invalid value 'x' for --count: not a whole number"},
+      {{"--count", "1", "--highest", "0", "--kind", "even"},
+       "no number of --kind even can be drawn with --highest 0"},
+      {{"--count", "1", "--highest", "-2", "--kind", "prime"},
+       "no number of --kind prime can be drawn with --highest -2"},
+      {{"--count", "5", "--highest", "9", "--kind", "prime", "--unique"},
+       "--unique: only 4 different numbers of --kind prime can be drawn with --highest 9, fewer "
+       "than --count 5"},
+      {{"--count", "1048577", "--highest", "9", "--spreadsheet"},
+       "--count 1048577 is more than a sheet's 1048576 rows"},
+      {{"--count", "300000000", "--highest", "2000000000", "--sort"},
+       "--sort: 300000000 numbers with --highest 2000000000 need more than 1 GiB to sort; use a "
+       "smaller --count or --highest, or add --unique"},
+  };
+  for (const auto& c : cases) {
+    err_.str("");
+    std::vector<std::string_view> arguments = c.arguments;
+    if (std::find(arguments.begin(), arguments.end(), "--spreadsheet") == arguments.end())
+      arguments.insert(arguments.end(), {"--output", path});
+    EXPECT_EQ(Run(arguments), kExitBadInput);
+    EXPECT_EQ(err_.str(), "tallowby-cli: " + c.message + "\n");
+  }
+  EXPECT_EQ(FileBytes(path), "old\r\n");
+  EXPECT_EQ(Run({"--count", "0", "--highest", "0", "--kind", "even"}), kExitSuccess)
+      << "no number asked for, none needs drawing";
+}
+
+TEST_F(CliRunTest, AFailedOutputIsExitStatusOneWithNothingLeftBehind) {
+  const std::string missing = File("no-such-folder/numbers.txt");
+  EXPECT_EQ(Run({"--count", "3", "--highest", "9", "--output", missing}), kExitOutputFailed);
+  const std::string message = err_.str();
+  EXPECT_EQ(message.rfind("tallowby-cli: cannot write '" + missing + "': ", 0), 0U);
+  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
+  EXPECT_TRUE(std::filesystem::is_empty(folder_.Path()));
+
+  sheet_.failing_call = "write 65537";
+  err_.str("");
+  EXPECT_EQ(Run({"--count", "70000", "--highest", "9", "--spreadsheet"}), kExitOutputFailed);
+  EXPECT_EQ(err_.str(), "tallowby-cli: cannot write the spreadsheet: the office went away\n");
+  EXPECT_EQ(sheet_.calls, (std::vector<std::string>{"add", "write 1", "write 65537"}));
+}
+
+TEST_F(CliRunTest, FillsANewWorkbookAndShowsIt) {
+  ASSERT_EQ(Run({"--count", "4", "--highest", "3", "--unique", "--sort", "--spreadsheet"}),
+            kExitSuccess);
+  EXPECT_EQ(sheet_.rows, (std::vector<std::int32_t>{1, 2, 3, 4}));
+  EXPECT_EQ(sheet_.calls, (std::vector<std::string>{"add", "write 1", "show"}));
+}
+
+}  // namespace
+}  // namespace tallowby::cli
