@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The same run of 10,000,000 numbers through the real window twice: the Linux program natively,
-# and Tallowby.exe under Wine, each timed from the press of "Start Generating" to the "Done." box.
+# and Tallowby.exe under Wine, each timed from the press of "Start Generating" until results.txt
+# takes its place (just before the "Done." box).
 # Needs the native build (scripts/test: build/test) and the Windows lane's (build/windows).
 #
 # Usage: bench/windows_vs_linux.sh [count]
@@ -45,7 +46,7 @@ wine_seconds=$(wine explorer /desktop=bench,1024x768 \
   "Z:$(echo "$root/build/windows/bin/Tallowby.exe" | tr / '\\')" \
   "Z:$(echo "$work/out/" | tr / '\\')" "$count" 2>/dev/null | tr -d '\r')
 
-echo "$count numbers, press to \"Done.\":"
+echo "$count numbers, from the press to the finished results.txt:"
 printf '  Linux (Qt):         %.3f s\n' "$linux"
 printf '  Windows under Wine: %.3f s = %.2f x Linux\n' "$wine_seconds" \
   "$(awk -v w="$wine_seconds" -v l="$linux" 'BEGIN { print w / l }')"
