@@ -2,7 +2,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/numbers/number_kinds.h"
-#include "core/numbers/prime_test.h"
+#include "core/numbers/primality.h"
 #include "core/numbers/random_source.h"
 
 namespace tallowby {
@@ -15,7 +15,8 @@ void BM_Draw(benchmark::State& state) {
   for (auto _ : state)
     benchmark::DoNotOptimize(DrawNumberOfKind(source, kind, highest));
   state.SetItemsProcessed(state.iterations());
-  state.SetLabel(std::string(NumberKindCaption(kind)));
+  constexpr const char* kNames[] = {"All numbers", "Even", "Odd", "Prime only"};
+  state.SetLabel(kNames[static_cast<int>(kind)]);
 }
 BENCHMARK(BM_Draw)->ArgsProduct({{0, 1, 2, 3}, {100000, 2000000000}});
 

@@ -5,9 +5,11 @@
 
 #include "cli/draws.h"
 #include "cli/options.h"
+#include "core/numbers/distinct_values.h"
 #include "core/numbers/number_kinds.h"
 #include "core/ports/failure.h"
 #include "core/run/results_text.h"
+#include "core/run/spreadsheet_rows.h"
 
 namespace tallowby::cli {
 
@@ -123,12 +125,7 @@ void FillSpreadsheet(const CliOptions& options, CliEnvironment& environment) {
   if (!launcher) throw Failure("no spreadsheet support is installed");
   const std::unique_ptr<SpreadsheetApplication> application = launcher->StartHidden();
   application->AddWorkbook();
-  constexpr std::size_t kRowsPerCall = std::size_t{1} << 16;
-  const std::span<const std::int32_t> all(kept.numbers);
-  for (std::size_t first = 0; first < all.size(); first += kRowsPerCall) {
-    application->WriteFirstColumn(all.subspan(first, std::min(kRowsPerCall, all.size() - first)),
-                                  static_cast<std::int64_t>(first) + 1);
-  }
+  WriteColumnInBlocks(*application, kept.numbers);
   application->MakeVisible();
 }
 

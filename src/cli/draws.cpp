@@ -5,79 +5,15 @@
 #include <cmath>
 #include <vector>
 
+#include "core/numbers/distinct_values.h"
+#include "core/numbers/draw_loop.h"
+#include "core/numbers/draw_range.h"
 #include "core/numbers/number_kinds.h"
+#include "core/numbers/prime_sieve.h"
 
 namespace tallowby::cli {
 
 namespace {
-
-// The numbers a plain draw can give: between H + 1 and 1, both included.
-struct PlainRange {
-  std::int64_t low;
-  std::int64_t high;
-};
-
-PlainRange PlainDrawRange(std::int32_t highest) {
-  const std::int64_t top = std::int64_t{highest} + 1;
-  return {std::min<std::int64_t>(top, 1), std::max<std::int64_t>(top, 1)};
-}
-
-// The largest prime a "prime" draw can give is at most this.
-std::int64_t PrimeBound(std::int32_t highest) {
-  const PlainRange range = PlainDrawRange(highest);
-  return std::max(-range.low, range.high);
-}
-
-std::int64_t FloorHalf(std::int64_t n) {
-  return n >= 0 ? n / 2 : -((-n + 1) / 2);
-}
-
-std::int64_t EvenValuesBetween(std::int64_t low, std::int64_t high) {
-  return FloorHalf(high) - FloorHalf(low - 1);
-}
-
-std::int64_t IntegerSquareRoot(std::int64_t n) {
-  auto root = static_cast<std::int64_t>(std::sqrt(static_cast<double>(n)));
-  while (root * root > n)
-    --root;
-  while ((root + 1) * (root + 1) <= n)
-    ++root;
-  return root;
-}
-
-// Sieves the odd numbers 3 .. n a segment at a time; visit(first, is_prime, length) sees each
-// segment, where is_prime[j] tells about first + 2j. Memory: the primes up to sqrt(n) and one
-// segment.
-template <class Visit>
-void SieveOddSegments(std::int64_t n, Visit visit) {
-  if (n < 3) return;
-  const std::int64_t root = IntegerSquareRoot(n);
-  std::vector<std::int64_t> base;
-  {
-    std::vector<char> composite(static_cast<std::size_t>(root + 1), 0);
-    for (std::int64_t p = 3; p <= root; p += 2) {
-      if (composite[static_cast<std::size_t>(p)]) continue;
-      base.push_back(p);
-      for (std::int64_t m = p * p; m <= root; m += 2 * p)
-        composite[static_cast<std::size_t>(m)] = 1;
-    }
-  }
-  constexpr std::int64_t kSegment = std::int64_t{1} << 17;  // odd numbers, fits the L2 cache
-  std::vector<unsigned char> is_prime(static_cast<std::size_t>(kSegment));
-  for (std::int64_t first = 3; first <= n; first += 2 * kSegment) {
-    const std::int64_t last = std::min(n, first + 2 * (kSegment - 1));
-    const std::int64_t length = (last - first) / 2 + 1;
-    std::fill_n(is_prime.begin(), length, 1);
-    for (const std::int64_t p : base) {
-      if (p * p > last) break;
-      std::int64_t start = std::max(p * p, (first + p - 1) / p * p);
-      if (start % 2 == 0) start += p;
-      for (std::int64_t m = start; m <= last; m += 2 * p)
-        is_prime[static_cast<std::size_t>((m - first) / 2)] = 0;
-    }
-    visit(first, is_prime.data(), length);
-  }
-}
 
 // The numbers a distinct draw chooses among, numbered 0 .. size - 1 in increasing order of value.
 // Every index is a value of the kind except for "prime", whose indexes stand for 2 and the odd
@@ -89,7 +25,7 @@ struct Candidates {
   std::uint64_t size = 0;
 
   Candidates(NumberKind k, std::int32_t highest) : kind(k) {
-    const PlainRange range = PlainDrawRange(highest);
+    const DrawRange range = PlainDrawRange(highest);
     switch (kind) {
       case NumberKind::AllNumbers:
         first = range.low;
@@ -105,7 +41,7 @@ struct Candidates {
         break;
       }
       case NumberKind::PrimeOnly: {
-        const std::int64_t bound = PrimeBound(highest);
+        const std::int64_t bound = PlainDrawRange(highest).LargestMagnitude();
         size = bound >= 2 ? static_cast<std::uint64_t>(1 + (bound - 1) / 2) : 0;
         break;
       }
@@ -132,7 +68,7 @@ struct Candidates {
         visit(i);
       return;
     }
-    const std::int64_t bound = PrimeBound(highest);
+    const std::int64_t bound = PlainDrawRange(highest).LargestMagnitude();
     if (bound >= 2) visit(std::uint64_t{0});
     SieveOddSegments(
         bound, [&](std::int64_t first_odd, const unsigned char* is_prime, std::int64_t length) {
@@ -206,85 +142,39 @@ std::uint64_t UniformBelow(RandomSource& random, std::uint64_t n) {
   return product >> 32;
 }
 
-std::int64_t CountPrimesUpTo(std::int64_t n) {
-  if (n < 2) return 0;
-  std::int64_t primes = 1;  // 2
-  SieveOddSegments(n, [&](std::int64_t, const unsigned char* is_prime, std::int64_t length) {
-    primes += std::count(is_prime, is_prime + length, 1);
-  });
-  return primes;
-}
-
-void ForEachPrimeUpTo(std::int64_t n, const std::function<void(std::int64_t)>& visit) {
-  if (n < 2) return;
-  visit(2);
-  SieveOddSegments(n, [&](std::int64_t first, const unsigned char* is_prime, std::int64_t length) {
-    for (std::int64_t j = 0; j < length; ++j)
-      if (is_prime[j]) visit(first + 2 * j);
-  });
-}
-
-std::int64_t DistinctValues(NumberKind kind, std::int32_t highest) {
-  const PlainRange range = PlainDrawRange(highest);
-  switch (kind) {
-    case NumberKind::AllNumbers:
-      return range.high - range.low + 1;
-    case NumberKind::Even:
-      return EvenValuesBetween(range.low, range.high);
-    case NumberKind::Odd:
-      return range.high - range.low + 1 - EvenValuesBetween(range.low, range.high);
-    case NumberKind::PrimeOnly:
-      return CountPrimesUpTo(PrimeBound(highest));
-  }
-  return 0;
-}
-
-std::int64_t FewestDistinctValues(NumberKind kind, std::int32_t highest) {
-  const std::int64_t bound = PrimeBound(highest);
-  if (kind != NumberKind::PrimeOnly || bound < 17) return DistinctValues(kind, highest);
-  // Rosser's bound, one less for the rounding of the logarithm.
-  const double n = static_cast<double>(bound);
-  return static_cast<std::int64_t>(n / std::log(n)) - 1;
-}
-
 void DrawAsTheWindowDoes(RandomSource& random, NumberKind kind, std::int32_t highest,
                          std::int32_t count, NumberSink& sink) {
-  // The kind is chosen once, outside the loop, as in the window's run.
-  const auto draw_all = [&](auto draw) {
-    for (std::int32_t i = 0; i < count; ++i)
-      sink.Append(draw(random, highest));
-  };
-  switch (kind) {
-    case NumberKind::AllNumbers:
-      return draw_all([](RandomSource& s, std::int32_t h) { return DrawAnyNumber(s, h); });
-    case NumberKind::Even:
-      return draw_all([](RandomSource& s, std::int32_t h) { return DrawEvenNumber(s, h); });
-    case NumberKind::Odd:
-      return draw_all([](RandomSource& s, std::int32_t h) { return DrawOddNumber(s, h); });
-    case NumberKind::PrimeOnly:
-      return draw_all([](RandomSource& s, std::int32_t h) { return DrawPrimeNumber(s, h); });
-  }
+  // The loop the window's run draws with; --highest is refused where a draw could overflow, so
+  // a failed draw is a fault, not a number to leave out.
+  struct Target {
+    NumberSink& sink;
+    void Append(std::int32_t n) { sink.Append(n); }
+    bool KeepGoing(std::int32_t) { return true; }
+    void DrawFailed() { throw; }
+  } target{sink};
+  DrawLoop(random, kind, highest, count, target);
 }
 
 namespace {
 
 // The values a sorted draw counts: the plain range, or 2 .. the prime bound.
-PlainRange SortedValueRange(NumberKind kind, std::int32_t highest) {
-  if (kind == NumberKind::PrimeOnly) return {2, std::max<std::int64_t>(PrimeBound(highest), 2)};
+DrawRange SortedValueRange(NumberKind kind, std::int32_t highest) {
+  if (kind == NumberKind::PrimeOnly)
+    return {2, std::max<std::int64_t>(PlainDrawRange(highest).LargestMagnitude(), 2)};
   return PlainDrawRange(highest);
 }
 
 }  // namespace
 
 std::uint64_t SortedDrawBytes(NumberKind kind, std::int32_t highest, std::int32_t count) {
-  const PlainRange range = SortedValueRange(kind, highest);
+  const DrawRange range = SortedValueRange(kind, highest);
   const auto values = static_cast<std::uint64_t>(range.high - range.low + 1);
   return 4 * std::min(values, static_cast<std::uint64_t>(count));
 }
 
 void DrawSorted(RandomSource& random, NumberKind kind, std::int32_t highest, std::int32_t count,
                 NumberSink& sink) {
-  const PlainRange range = SortedValueRange(kind, highest);
+  const DrawRange range = SortedValueRange(kind, highest);
   const auto values = static_cast<std::uint64_t>(range.high - range.low + 1);
   if (static_cast<std::uint64_t>(count) <= values) {
     // Fewer numbers than possible values: keep the numbers themselves.

@@ -21,17 +21,6 @@ class NumberSink {
 // output (multiply and reject, after Lemire). Exact, and the same on every standard library.
 std::uint64_t UniformBelow(RandomSource& random, std::uint64_t n);
 
-// The number of primes p <= n, exactly (a segmented sieve).
-std::int64_t CountPrimesUpTo(std::int64_t n);
-// Calls visit with every prime p <= n, in increasing order.
-void ForEachPrimeUpTo(std::int64_t n, const std::function<void(std::int64_t)>& visit);
-
-// How many different numbers of the kind the window's draw can give for this highest number: a
-// plain draw lies between H + 1 and 1 (both included), and "prime" gives the absolute value.
-std::int64_t DistinctValues(NumberKind kind, std::int32_t highest);
-// At most DistinctValues, at once: for primes p <= n the bound n / ln n (n >= 17), else exact.
-std::int64_t FewestDistinctValues(NumberKind kind, std::int32_t highest);
-
 // count numbers exactly as the window draws them (redraws, end values at half weight).
 void DrawAsTheWindowDoes(RandomSource& random, NumberKind kind, std::int32_t highest,
                          std::int32_t count, NumberSink& sink);
@@ -43,7 +32,8 @@ void DrawSorted(RandomSource& random, NumberKind kind, std::int32_t highest, std
                 NumberSink& sink);
 
 // count distinct numbers of the kind, each such set equally likely, in random order or smallest
-// first. count must not exceed DistinctValues. The same seed chooses the same set either way.
+// first. count must not exceed DistinctValues (core/numbers/distinct_values.h). The same seed
+// chooses the same set either way.
 void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std::int32_t count,
                 bool sorted, NumberSink& sink);
 

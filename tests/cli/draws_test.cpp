@@ -8,11 +8,13 @@
 #include <set>
 #include <vector>
 
+#include "support/possible_values.h"
+
 namespace tallowby::cli {
 namespace {
 
-constexpr NumberKind kKinds[] = {NumberKind::AllNumbers, NumberKind::Even, NumberKind::Odd,
-                                 NumberKind::PrimeOnly};
+using testing::kEveryKind;
+using testing::PossibleValues;
 
 struct Kept final : NumberSink {
   std::vector<std::int32_t> numbers;
@@ -25,24 +27,6 @@ std::vector<std::int32_t> Unique(std::uint64_t seed, NumberKind kind, std::int32
   Kept kept;
   DrawUnique(random, kind, highest, count, sorted, kept);
   return kept.numbers;
-}
-
-// Every number a kind can give for a small highest number, by walking the plain range.
-std::set<std::int32_t> PossibleValues(NumberKind kind, std::int32_t highest) {
-  std::set<std::int32_t> values;
-  for (std::int32_t v = std::min(highest + 1, 1); v <= std::max(highest + 1, 1); ++v) {
-    const std::int32_t size = std::abs(v);
-    bool prime = size >= 2;
-    for (std::int32_t d = 2; d * d <= size; ++d)
-      prime = prime && size % d != 0;
-    if (kind == NumberKind::AllNumbers || (kind == NumberKind::Even && v % 2 == 0) ||
-        (kind == NumberKind::Odd && v % 2 != 0)) {
-      values.insert(v);
-    } else if (kind == NumberKind::PrimeOnly && prime) {
-      values.insert(size);
-    }
-  }
-  return values;
 }
 
 // A fixed seed gives this list on every platform and with every standard library: changing it
@@ -58,26 +42,11 @@ TEST(CliDrawsTest, SeedFixesTheList) {
             (std::vector<std::int32_t>{474809, 749209, 609913, 20483, 323987}));
 }
 
-TEST(CliDrawsTest, CountsTheDistinctValuesOfEachKindExactly) {
-  for (std::int32_t highest = -40; highest <= 40; ++highest) {
-    for (const NumberKind kind : kKinds) {
-      const auto possible = static_cast<std::int64_t>(PossibleValues(kind, highest).size());
-      EXPECT_EQ(DistinctValues(kind, highest), possible) << static_cast<int>(kind) << highest;
-      EXPECT_LE(FewestDistinctValues(kind, highest), possible) << static_cast<int>(kind) << highest;
-    }
-  }
-  EXPECT_EQ(DistinctValues(NumberKind::AllNumbers, -2147483647 - 1), 2147483649LL);
-  EXPECT_EQ(DistinctValues(NumberKind::Even, 2147483646), 1073741823);
-  EXPECT_EQ(CountPrimesUpTo(1'000'000), 78'498);
-  EXPECT_LE(FewestDistinctValues(NumberKind::PrimeOnly, 999'999), 78'498);
-  EXPECT_EQ(DistinctValues(NumberKind::PrimeOnly, -2147483647 - 1), 105'097'565);  // pi(2^31 - 1)
-}
-
 // Small ranges, exhaustively: every value once when all are asked for, and every subset of a
 // given size equally likely.
 TEST(CliDrawsTest, UniqueDrawsAreExactlyTheKindsValuesAndUniformOverSubsets) {
   for (const std::int32_t highest : {-13, -3, 1, 2, 9, 30}) {
-    for (const NumberKind kind : kKinds) {
+    for (const NumberKind kind : kEveryKind) {
       const std::set<std::int32_t> possible = PossibleValues(kind, highest);
       const auto all = Unique(1, kind, highest, static_cast<std::int32_t>(possible.size()));
       EXPECT_EQ(std::set<std::int32_t>(all.begin(), all.end()), possible);
@@ -132,7 +101,7 @@ TEST(CliDrawsTest, UniqueDrawsOfLargeRangesAreDistinctAndEvenlySpread) {
 }
 
 TEST(CliDrawsTest, SortedDrawsAreTheSameDrawsInOrder) {
-  for (const NumberKind kind : kKinds) {
+  for (const NumberKind kind : kEveryKind) {
     for (const std::int32_t count : {50, 5000}) {  // fewer and more numbers than values
       RandomSource plain_random(11);
       RandomSource sorted_random(11);

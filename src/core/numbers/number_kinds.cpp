@@ -2,20 +2,6 @@
 
 namespace tallowby {
 
-std::string_view NumberKindCaption(NumberKind kind) {
-  switch (kind) {
-    case NumberKind::AllNumbers:
-      return "All numbers";
-    case NumberKind::Even:
-      return "Even";
-    case NumberKind::Odd:
-      return "Odd";
-    case NumberKind::PrimeOnly:
-      return "Prime only";
-  }
-  return "";
-}
-
 bool CanDrawKind(NumberKind kind, std::int32_t highest) {
   switch (kind) {
     case NumberKind::AllNumbers:

@@ -8,16 +8,12 @@
 #include <cmath>
 #include <concepts>
 #include <cstdint>
-#include <string_view>
 
-#include "core/numbers/prime_test.h"
+#include "core/numbers/primality.h"
 #include "core/ports/choices.h"
 #include "core/ports/failure.h"
 
 namespace tallowby {
-
-// The caption of the option that chooses the kind, as the user sees it.
-std::string_view NumberKindCaption(NumberKind kind);
 
 template <class Source>
 concept UniformValues = requires(Source& source) {
@@ -75,19 +71,26 @@ std::int32_t DrawPrimeNumber(Source& source, std::int32_t highest) {
   return RedrawUntil(source, highest, 0, [](std::int32_t& n) { return IsPrimeNumber(n); });
 }
 
+// Calls use(draw) with the draw routine of the kind, a callable taking the source: the one place
+// the kind picks its routine, so that a loop can choose it once, outside the loop.
+template <UniformValues Source, class Use>
+decltype(auto) WithDrawOfKind(NumberKind kind, std::int32_t highest, Use use) {
+  switch (kind) {
+    case NumberKind::Even:
+      return use([highest](Source& source) { return DrawEvenNumber(source, highest); });
+    case NumberKind::Odd:
+      return use([highest](Source& source) { return DrawOddNumber(source, highest); });
+    case NumberKind::PrimeOnly:
+      return use([highest](Source& source) { return DrawPrimeNumber(source, highest); });
+    case NumberKind::AllNumbers:
+      break;
+  }
+  return use([highest](Source& source) { return DrawAnyNumber(source, highest); });
+}
+
 template <UniformValues Source>
 std::int32_t DrawNumberOfKind(Source& source, NumberKind kind, std::int32_t highest) {
-  switch (kind) {
-    case NumberKind::AllNumbers:
-      return DrawAnyNumber(source, highest);
-    case NumberKind::Even:
-      return DrawEvenNumber(source, highest);
-    case NumberKind::Odd:
-      return DrawOddNumber(source, highest);
-    case NumberKind::PrimeOnly:
-      return DrawPrimeNumber(source, highest);
-  }
-  return DrawAnyNumber(source, highest);
+  return WithDrawOfKind<Source>(kind, highest, [&](auto draw) { return draw(source); });
 }
 
 // False when no possible draw for this highest number is of the kind, so the redraw loop of that

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <charconv>
 #include <limits>
-#include <type_traits>
 
+#include "core/numbers/draw_loop.h"
+#include "core/numbers/draw_range.h"
 #include "core/numbers/numeric_text.h"
 #include "core/ports/failure.h"
 #include "core/run/error_report_text.h"
 #include "core/run/results_path.h"
+#include "core/run/spreadsheet_rows.h"
 
 namespace tallowby {
 
@@ -45,9 +47,9 @@ std::string CompletionMessage(std::string_view results_path) {
   return text;
 }
 
-std::string ImpossibleKindMessage(NumberKind kind, std::int32_t highest) {
+std::string ImpossibleKindMessage(std::string_view kind_caption, std::int32_t highest) {
   std::string text = "No number of the kind \"";
-  text.append(NumberKindCaption(kind))
+  text.append(kind_caption)
       .append("\" can be drawn when the highest possible number is ")
       .append(std::to_string(highest))
       .append(". Please choose another kind or another highest possible number.");
@@ -190,6 +192,8 @@ void GenerationRun::StartGenerating() {
          return line::kResetProgressBar;
        },
        line::kResetProgressBar},
+      // Two steps on one line, as the bar's value and its text were reset by one line of the
+      // handler: a failure of the first is reported with 164 and the second still runs.
       {line::kResetProgressBar,
        [&] {
          host_.SetProgressValue(0);
@@ -256,7 +260,7 @@ int GenerationRun::DrawNumbers() {
       // failure would repeat identically for each of them and is reported once.
       highest = ToInt32(host_.HighestText(), separator_);
       if (!CanDrawKind(*kind, highest)) {
-        host_.ShowMessage(ImpossibleKindMessage(*kind, highest));
+        host_.ShowMessage(ImpossibleKindMessage(host_.KindCaption(*kind), highest));
         return line::kEnd;
       }
       if (host_.SelectedOutput() == OutputKind::ExcelFile) ReserveResults(highest);
@@ -265,17 +269,19 @@ int GenerationRun::DrawNumbers() {
       return line::kEnd;
     }
     // The text file is written while the numbers are drawn, into the temporary file that
-    // replaces results.txt at the end: memory stays flat whatever the count. A write that fails
-    // on the way is the write step's failure, and the run ends with the old file untouched.
+    // replaces results.txt at the end: memory stays flat whatever the count. Whatever fails on
+    // the way (the disk, memory for the buffers, the thread that writes them) is the write
+    // step's failure, and the run ends with the old file untouched; a failed draw never gets
+    // here, as the loop reports it and leaves that number out.
     try {
       if (host_.SelectedOutput() == OutputKind::TextFile) {
         replacement_ = files_.BeginReplacement(ResultsPath(host_.FolderText()));
       }
       if (!DrawToOutput(*kind, highest, draw_line)) return StopHere();
-    } catch (const Failure& failure) {
+    } catch (...) {
       replacement_.reset();
-      Report(failure.Description(), line::kWriteResultsFile);
-      return line::kRestorePointer;
+      Report(DescribeCurrentException(), line::kWriteResultsFile);
+      return StopHere();
     }
   }
   // The counter runs past the last number once more, which the top of the 32-bit range does not
@@ -300,80 +306,42 @@ struct NoLines {
   void Append(std::int32_t) {}
 };
 
-// How many numbers pass between two looks at the clock for the progress bar.
-constexpr std::int32_t kProgressStride = 1 << 14;
-
-// How many rows go to the spreadsheet in one call.
-constexpr std::size_t kRowsPerBlock = std::size_t{1} << 16;
-
 }  // namespace
+
+// The draw loop's view of the run: the bar moves and a closing window stops it every few
+// thousand numbers, and a failed draw is reported and that number left out.
+template <class Lines>
+struct GenerationRun::DrawTarget {
+  GenerationRun& run;
+  Lines lines;
+  int draw_line;
+  void Append(std::int32_t n) { lines.Append(n); }
+  bool KeepGoing(std::int32_t drawn) {
+    run.progress_.Advance(drawn);
+    return !run.stop_requested_;
+  }
+  void DrawFailed() { run.Report(DescribeCurrentException(), draw_line); }
+};
 
 bool GenerationRun::DrawToOutput(NumberKind kind, std::int32_t highest, int draw_line) {
   if (replacement_) {
     NumberLineBuffer buffer([this](std::string_view bytes) { replacement_->Write(bytes); });
-    FileLines lines{buffer};
-    if (!DrawKind(kind, highest, draw_line, lines)) return false;
+    DrawTarget<FileLines> target{*this, {buffer}, draw_line};
+    if (!DrawLoop(random_, kind, highest, count_, target)) return false;
     buffer.Flush();
     return true;
   }
   if (host_.SelectedOutput() == OutputKind::ExcelFile) {
-    TextLines lines{results_text_};
-    return DrawKind(kind, highest, draw_line, lines);
+    DrawTarget<TextLines> target{*this, {results_text_}, draw_line};
+    return DrawLoop(random_, kind, highest, count_, target);
   }
-  NoLines lines;
-  return DrawKind(kind, highest, draw_line, lines);
-}
-
-template <class Sink>
-bool GenerationRun::DrawKind(NumberKind kind, std::int32_t highest, int draw_line, Sink& sink) {
-  // The kind is chosen once, outside the loop; the process-wide generator is drawn from
-  // directly, without a virtual call per number.
-  const auto draw_with = [&](auto& source) {
-    using Source = std::remove_reference_t<decltype(source)>;
-    switch (kind) {
-      case NumberKind::AllNumbers:
-        return DrawInto(
-            source, [highest](Source& s) { return DrawAnyNumber(s, highest); }, draw_line, sink);
-      case NumberKind::Even:
-        return DrawInto(
-            source, [highest](Source& s) { return DrawEvenNumber(s, highest); }, draw_line, sink);
-      case NumberKind::Odd:
-        return DrawInto(
-            source, [highest](Source& s) { return DrawOddNumber(s, highest); }, draw_line, sink);
-      case NumberKind::PrimeOnly:
-        return DrawInto(
-            source, [highest](Source& s) { return DrawPrimeNumber(s, highest); }, draw_line, sink);
-    }
-    return true;
-  };
-  if (auto* fast = dynamic_cast<RandomSource*>(&random_)) return draw_with(*fast);
-  return draw_with(random_);
-}
-
-// False when the run was stopped for a closing window.
-template <class Source, class Draw, class Sink>
-bool GenerationRun::DrawInto(Source& source, Draw draw, int draw_line, Sink& sink) {
-  for (std::int32_t i = 0; i < count_; ++i) {
-    if (i % kProgressStride == kProgressStride - 1) {
-      progress_.Advance(i);
-      if (stop_requested_) return false;
-    }
-    std::int32_t n = 0;
-    try {
-      n = draw(source);
-    } catch (...) {
-      Report(DescribeCurrentException(), draw_line);  // that number is left out
-      continue;
-    }
-    sink.Append(n);
-  }
-  return true;
+  DrawTarget<NoLines> target{*this, {}, draw_line};
+  return DrawLoop(random_, kind, highest, count_, target);
 }
 
 void GenerationRun::ReserveResults(std::int32_t highest) {
-  const std::int64_t top = std::int64_t{highest} + 1;
-  const std::uint64_t line_length =
-      MaxLineLength(std::min<std::int64_t>(top, 1), std::max<std::int64_t>(top, 1));
+  const DrawRange range = PlainDrawRange(highest);
+  const std::uint64_t line_length = MaxLineLength(range.low, range.high);
   const std::uint64_t needed = line_length * static_cast<std::uint64_t>(count_);
   if (memory_limit_ != 0 && needed > memory_limit_) throw Failure(kOutOfMemory);
   results_text_.reserve(needed);  // std::bad_alloc is reported as "Out of memory"
@@ -405,6 +373,9 @@ int GenerationRun::StopHere() {
 }
 
 int GenerationRun::WriteSpreadsheetRows() {
+  // The row step reads the count from its field again rather than taking the loop's: the field
+  // cannot have changed, but a count that now fails to convert is this step's own report, as it
+  // always was.
   const std::int32_t count = ToInt32(host_.CountText(), separator_);
   if (count > kSheetRowLimit) {
     throw Failure("Too many numbers for one sheet: a sheet holds at most 1,048,576 rows.");
@@ -417,13 +388,11 @@ int GenerationRun::WriteSpreadsheetRows() {
   const bool runs_out = available == 0 ? true : count >= available + 2;
   if (count < available) rows.resize(static_cast<std::size_t>(count));
   // The rows go in blocks, so the bar follows them and a closing window stops them.
-  const std::span<const std::int32_t> column(rows);
-  for (std::size_t first = 0; first < column.size(); first += kRowsPerBlock) {
-    const auto block = column.subspan(first, std::min(kRowsPerBlock, column.size() - first));
-    spreadsheet_application_->WriteFirstColumn(block, static_cast<std::int64_t>(first) + 1);
-    progress_.Advance(std::int64_t{count_} + static_cast<std::int64_t>(first + block.size()));
-    if (stop_requested_) return StopHere();
-  }
+  const bool written = WriteColumnInBlocks(*spreadsheet_application_, rows, [this](std::int64_t n) {
+    progress_.Advance(std::int64_t{count_} + n);
+    return !stop_requested_;
+  });
+  if (!written) return StopHere();
   if (runs_out) throw Failure(kSubscriptOutOfRange);
   return line::kShowSpreadsheet;
 }

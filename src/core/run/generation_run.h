@@ -62,8 +62,9 @@ inline constexpr std::string_view kProgressBarText = "Progress Bar";
 // "Done.", CR CR, the path, CR LF CR LF, "was created.".
 std::string CompletionMessage(std::string_view results_path);
 
-// Why a kind is refused for a highest number that no draw of that kind can come from.
-std::string ImpossibleKindMessage(NumberKind kind, std::int32_t highest);
+// Why a kind is refused for a highest number that no draw of that kind can come from; the kind
+// is named by its option's caption.
+std::string ImpossibleKindMessage(std::string_view kind_caption, std::int32_t highest);
 
 // What the run needs of the main window. Message boxes have an OK button only, no icon, and the
 // application title as caption; error reports go through ErrorReporter.
@@ -76,6 +77,8 @@ class GenerationHost : public ErrorReporter {
   virtual std::optional<NumberKind> SelectedKind() = 0;
   // The first selected of "Text File", "Excel File"; nothing when none is.
   virtual std::optional<OutputKind> SelectedOutput() = 0;
+  // The caption of the option that chooses the kind, as the window shows it.
+  virtual std::string KindCaption(NumberKind kind) = 0;
   // The user's decimal separator, as typed numbers use it.
   virtual std::string DecimalSeparator() = 0;
   virtual void ShowMessage(const std::string& text) = 0;
@@ -121,10 +124,8 @@ class GenerationRun {
   int ConvertCount();
   int DrawNumbers();
   bool DrawToOutput(NumberKind kind, std::int32_t highest, int draw_line);
-  template <class Sink>
-  bool DrawKind(NumberKind kind, std::int32_t highest, int draw_line, Sink& sink);
-  template <class Source, class Draw, class Sink>
-  bool DrawInto(Source& source, Draw draw, int draw_line, Sink& sink);
+  template <class Lines>
+  struct DrawTarget;
   void ReserveResults(std::int32_t highest);
   int LetPendingEventsRun();
   int WriteResultsFile();

@@ -1,0 +1,22 @@
+// The numbers into the spreadsheet's first column, a block of rows per call.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+#include "core/ports/spreadsheet.h"
+
+namespace tallowby {
+
+// Enough rows that a full sheet takes 16 calls, few enough that one call's array stays small.
+inline constexpr std::size_t kRowsPerBlock = std::size_t{1} << 16;
+
+// Writes the column from row 1 on, one block per call, each going on where the last ended.
+// After each block, after_block (when given) learns how many rows are written and may stop the
+// writing by returning false; the function then returns false.
+bool WriteColumnInBlocks(SpreadsheetApplication& application, std::span<const std::int32_t> column,
+                         const std::function<bool(std::int64_t rows_written)>& after_block = {});
+
+}  // namespace tallowby
