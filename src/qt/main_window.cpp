@@ -1,12 +1,10 @@
 #include "qt/main_window.h"
 
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QScreen>
@@ -22,27 +20,21 @@ namespace tallowby {
 
 namespace {
 
-// Layout positions are kept in twips, as the window was designed; 15 twips make one pixel at 96
-// dots per inch, the program's reference resolution.
-constexpr int Pixels(int twips) {
-  return (twips + 7) / 15;
+QRect Pixels(const TwipRect& place) {
+  // The window's reference resolution: Qt scales device-independent pixels for the screen.
+  constexpr int kDotsPerInch = 96;
+  return QRect(TwipsToPixels(place.left, kDotsPerInch), TwipsToPixels(place.top, kDotsPerInch),
+               TwipsToPixels(place.width, kDotsPerInch), TwipsToPixels(place.height, kDotsPerInch));
 }
 
-QRect Twips(int left, int top, int width, int height) {
-  return QRect(Pixels(left), Pixels(top), Pixels(width), Pixels(height));
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont WindowFont() {
-  QFont font("Arial");
-  font.setPointSizeF(9);
-  font.setBold(true);
-  return font;
-}
-
-QFont ButtonFont() {
-  QFont font("Arial");
-  font.setPointSizeF(11.25);
-  font.setBold(true);
+QFont FontOf(const FontDescription& description) {
+  QFont font(Text(description.family));
+  font.setPointSizeF(description.hundredths_of_a_point / 100.0);
+  font.setBold(description.bold);
   return font;
 }
 
@@ -81,49 +73,71 @@ QIcon ProgramIcon() {
   return icon;
 }
 
-template <class Control>
-Control* Place(Control* control, const char* name, const QRect& geometry) {
-  control->setObjectName(name);
-  control->setGeometry(geometry);
-  return control;
+QWidget* MakeControl(const ControlDescription& row, QWidget* parent) {
+  const QString text = Text(row.text);
+  switch (row.kind) {
+    case ControlKind::Frame:
+      return new QGroupBox(text, parent);
+    case ControlKind::Option: {
+      auto* option = new QRadioButton(text, parent);
+      option->setAutoExclusive(true);  // one group per frame
+      option->setChecked(row.starts_selected);
+      return option;
+    }
+    case ControlKind::Field:
+      if (row.selects_all_on_focus) return new SelectAllLineEdit(text, parent);
+      return new QLineEdit(text, parent);
+    case ControlKind::PushButton: {
+      auto* button = new QPushButton(text, parent);
+      // Enter and Escape in a field must not press a button; Enter on the focused button presses
+      // it, which the window's event filter sees to.
+      button->setAutoDefault(false);
+      button->setDefault(false);
+      return button;
+    }
+    case ControlKind::ProgressBar: {
+      auto* bar = new QProgressBar(parent);
+      bar->setRange(0, 100);
+      bar->setValue(0);
+      bar->setFormat(text);
+      bar->setAlignment(Qt::AlignCenter);
+      bar->setTextVisible(true);
+      return bar;
+    }
+  }
+  return new QWidget(parent);
 }
 
-QGroupBox* MakeFrame(QWidget* parent, const char* name, const char* caption,
-                     const QRect& geometry) {
-  return Place(new QGroupBox(caption, parent), name, geometry);
-}
-
-QRadioButton* MakeOption(QWidget* parent, const char* name, const char* caption,
-                         const QRect& geometry) {
-  auto* option = Place(new QRadioButton(caption, parent), name, geometry);
-  option->setAutoExclusive(true);  // one group per frame
-  return option;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption,
-                        const QRect& geometry) {
-  auto* button = Place(new QPushButton(caption, parent), name, geometry);
-  button->setFont(ButtonFont());
-  // Enter and Escape in a field must not press a button; Enter on the focused button presses it,
-  // which the window's event filter sees to.
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  QPalette palette = button->palette();
-  palette.setColor(QPalette::Button, Qt::white);
-  button->setPalette(palette);
-  return button;
+// White where the layout says white; the frames and options show the window's background
+// through, and the folder field keeps the system's.
+void ApplyDesignedColour(QWidget* control, const ControlDescription& row) {
+  if (row.colour != ColourRole::White) return;
+  QPalette palette = control->palette();
+  switch (row.kind) {
+    case ControlKind::Field:
+      palette.setColor(QPalette::Base, Qt::white);
+      break;
+    case ControlKind::PushButton:
+      palette.setColor(QPalette::Button, Qt::white);
+      break;
+    default:
+      palette.setColor(QPalette::Base, Qt::white);
+      palette.setColor(QPalette::Window, Qt::white);
+      break;
+  }
+  control->setPalette(palette);
 }
 
 }  // namespace
 
 MainWindow::MainWindow(MessageBoxes* boxes, QWidget* parent)
     : QWidget(parent), boxes_(boxes != nullptr ? *boxes : own_boxes_) {
-  setObjectName("Form1");
+  setObjectName(Text(kWindow.object_name));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
-  setFixedSize(kClientWidth, kClientHeight);
-  setFont(WindowFont());
+  setFixedSize(Pixels({0, 0, kWindow.client_width_twips, kWindow.client_height_twips}).size());
+  setFont(FontOf(kWindow.font));
   setAutoFillBackground(true);
   SetBackColour(this, Qt::white);
   setMouseTracking(true);
@@ -137,118 +151,100 @@ MainWindow::MainWindow(MessageBoxes* boxes, QWidget* parent)
 }
 
 void MainWindow::CreateControls() {
-  frame2_ = MakeFrame(this, "Frame2", "Output", Twips(120, 120, 7800, 705));
-  option4_ = MakeOption(frame2_, "Option4", "Text File", Twips(240, 300, 1095, 240));
-  option6_ = MakeOption(frame2_, "Option6", "Excel File", Twips(1800, 300, 1215, 240));
-
-  frame1_ = MakeFrame(this, "Frame1", "Types", Twips(120, 900, 7800, 705));
-  option1_ = MakeOption(frame1_, "Option1", "All numbers", Twips(240, 300, 1335, 240));
-  option2_ = MakeOption(frame1_, "Option2", "Even", Twips(1800, 300, 735, 240));
-  option3_ = MakeOption(frame1_, "Option3", "Odd", Twips(2760, 300, 735, 240));
-  option7_ = MakeOption(frame1_, "Option7", "Prime only", Twips(3720, 300, 1335, 240));
-
-  frame4_ = MakeFrame(this, "Frame4", "Highest possible number", Twips(120, 1680, 7800, 825));
-  text2_ = Place(new SelectAllLineEdit("Text1", frame4_), "Text2", Twips(240, 300, 7305, 345));
-
-  frame3_ = MakeFrame(this, "Frame3", "How many numbers to generate?", Twips(120, 2580, 7800, 825));
-  text1_ = Place(new SelectAllLineEdit("Text1", frame3_), "Text1", Twips(240, 300, 7305, 345));
-
-  frame5_ = MakeFrame(this, "Frame5", "Save Results To This Folder", Twips(120, 3480, 7800, 810));
-  text3_ = Place(new QLineEdit(frame5_), "Text3", Twips(240, 300, 6630, 345));
-  push_button1_ = MakeButton(frame5_, "PushButton1", "...", Twips(6960, 300, 600, 345));
-
-  push_button6_ = MakeButton(this, "PushButton6", "Start Generating", Twips(120, 4410, 7800, 405));
-
-  progress_bar1_ = Place(new QProgressBar(this), "ProgressBar1", Twips(120, 4930, 7800, 405));
-  progress_bar1_->setRange(0, 100);
-  progress_bar1_->setValue(0);
-  progress_bar1_->setFormat(QString::fromUtf8(kProgressBarText.data(), kProgressBarText.size()));
-  progress_bar1_->setAlignment(Qt::AlignCenter);
-  progress_bar1_->setTextVisible(true);
-  QPalette bar_palette = progress_bar1_->palette();
-  bar_palette.setColor(QPalette::Base, Qt::white);
-  bar_palette.setColor(QPalette::Window, Qt::white);
-  progress_bar1_->setPalette(bar_palette);
-
-  for (QLineEdit* field : {text1_, text2_}) {
-    QPalette palette = field->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    field->setPalette(palette);
+  for (const ControlDescription& row : kForm) {
+    QWidget* parent = row.container ? Widget(*row.container) : this;
+    QWidget* control = MakeControl(row, parent);
+    control->setObjectName(Text(row.object_name));
+    control->setGeometry(Pixels(row.place));
+    if (row.font == FontRole::Button) control->setFont(FontOf(kWindow.button_font));
+    ApplyDesignedColour(control, row);
+    controls_[IndexOf(row.control)] = control;
   }
-
-  option4_->setChecked(true);
-  option1_->setChecked(true);
 }
 
 void MainWindow::SetTabOrder() {
-  const QList<QWidget*> order = {text2_,   text1_,         push_button6_, option4_,
-                                 option6_, option1_,       option2_,      option3_,
-                                 option7_, progress_bar1_, text3_,        push_button1_};
-  for (QWidget* control : {static_cast<QWidget*>(frame1_), static_cast<QWidget*>(frame2_),
-                           static_cast<QWidget*>(frame3_), static_cast<QWidget*>(frame4_),
-                           static_cast<QWidget*>(frame5_), static_cast<QWidget*>(progress_bar1_)}) {
-    control->setFocusPolicy(Qt::NoFocus);
+  QWidget* previous = nullptr;
+  for (const Control control : ControlsInTabOrder()) {
+    QWidget* widget = Widget(control);
+    if (!TakesFocus(Describe(control).kind)) {
+      widget->setFocusPolicy(Qt::NoFocus);
+      continue;
+    }
+    if (previous != nullptr) setTabOrder(previous, widget);
+    previous = widget;
   }
-  for (qsizetype i = 1; i < order.size(); ++i)
-    setTabOrder(order[i - 1], order[i]);
+}
+
+QLineEdit* MainWindow::LineEdit(Field field) const {
+  return static_cast<QLineEdit*>(Widget(ControlFor(field)));
+}
+
+QRadioButton* MainWindow::Option(Control option) const {
+  return qobject_cast<QRadioButton*>(Widget(option));
+}
+
+QPushButton* MainWindow::Button(Control button) const {
+  return qobject_cast<QPushButton*>(Widget(button));
+}
+
+QGroupBox* MainWindow::Frame(Control frame) const {
+  return qobject_cast<QGroupBox*>(Widget(frame));
+}
+
+QProgressBar* MainWindow::Bar() const {
+  return static_cast<QProgressBar*>(Widget(Control::ProgressBar));
+}
+
+std::optional<Control> MainWindow::ControlOf(const QObject* widget) const {
+  for (const ControlDescription& row : kForm) {
+    if (Widget(row.control) == widget) return row.control;
+  }
+  return std::nullopt;
 }
 
 void MainWindow::Attach(MainWindowBehaviour& behaviour) {
   behaviour_ = &behaviour;
-  const auto store = [this](QLineEdit* control, Field field) {
-    connect(control, &QLineEdit::textChanged, this,
-            [this, field](const QString& text) { behaviour_->FieldEdited(field, ToNative(text)); });
-  };
-  store(text1_, Field::Count);
-  store(text2_, Field::Highest);
-  store(text3_, Field::Folder);
-  connect(option4_, &QRadioButton::toggled, this, [this](bool selected) {
-    if (selected) behaviour_->OutputChosen(OutputKind::TextFile);
-  });
-  connect(option6_, &QRadioButton::toggled, this, [this](bool selected) {
-    if (selected) behaviour_->OutputChosen(OutputKind::ExcelFile);
-  });
-  connect(push_button1_, &QPushButton::clicked, this,
-          [this] { behaviour_->FolderButtonPressed(); });
-  connect(push_button6_, &QPushButton::clicked, this, [this] { behaviour_->StartPressed(); });
-}
-
-QLineEdit* MainWindow::FieldControl(Field field) const {
-  switch (field) {
-    case Field::Count:
-      return text1_;
-    case Field::Highest:
-      return text2_;
-    case Field::Folder:
-      return text3_;
+  for (const auto& [field, control] : kFieldControls) {
+    connect(LineEdit(field), &QLineEdit::textChanged, this,
+            [this, field = field](const QString& text) {
+              behaviour_->FieldEdited(field, ToNative(text));
+            });
   }
-  return text1_;
+  for (const auto& [output, control] : kOutputOptions) {
+    connect(Option(control), &QRadioButton::toggled, this, [this, output = output](bool selected) {
+      if (selected) behaviour_->OutputChosen(output);
+    });
+  }
+  connect(Button(Control::FolderButton), &QPushButton::clicked, this,
+          [this] { behaviour_->FolderButtonPressed(); });
+  connect(Button(Control::StartButton), &QPushButton::clicked, this,
+          [this] { behaviour_->StartPressed(); });
 }
 
 std::string MainWindow::FieldText(Field field) {
-  return ToNative(FieldControl(field)->text());
+  return ToNative(LineEdit(field)->text());
 }
 
 void MainWindow::SetFieldText(Field field, const std::string& text) {
-  FieldControl(field)->setText(FromNative(text));
+  LineEdit(field)->setText(FromNative(text));
 }
 
 std::optional<NumberKind> MainWindow::SelectedKind() {
-  if (option1_->isChecked()) return NumberKind::AllNumbers;
-  if (option2_->isChecked()) return NumberKind::Even;
-  if (option3_->isChecked()) return NumberKind::Odd;
-  if (option7_->isChecked()) return NumberKind::PrimeOnly;
+  for (const auto& [kind, option] : kKindOptions) {
+    if (Option(option)->isChecked()) return kind;
+  }
   return std::nullopt;
 }
 
 std::optional<OutputKind> MainWindow::SelectedOutput() {
-  if (option4_->isChecked()) return OutputKind::TextFile;
-  if (option6_->isChecked()) return OutputKind::ExcelFile;
+  for (const auto& [output, option] : kOutputOptions) {
+    if (Option(option)->isChecked()) return output;
+  }
   return std::nullopt;
 }
 
 void MainWindow::SelectOutput(OutputKind output) {
-  (output == OutputKind::TextFile ? option4_ : option6_)->setChecked(true);
+  Option(OptionFor(output))->setChecked(true);
 }
 
 void MainWindow::SetCaption(const std::string& caption) {
@@ -262,12 +258,10 @@ void MainWindow::SetProgramIcon() {
 void MainWindow::UseButtonFaceColours() {
   const QColor face = ButtonFaceColour();
   SetBackColour(this, face);
-  for (QWidget* control : findChildren<QWidget*>()) {
-    if (qobject_cast<QRadioButton*>(control) || qobject_cast<QCheckBox*>(control) ||
-        qobject_cast<QGroupBox*>(control) || qobject_cast<QLabel*>(control)) {
-      SetBackColour(control, face);
-      control->setAutoFillBackground(true);
-    }
+  for (const ControlDescription& row : kForm) {
+    if (row.colour != ColourRole::Surface) continue;
+    SetBackColour(Widget(row.control), face);
+    Widget(row.control)->setAutoFillBackground(true);
   }
 }
 
@@ -282,11 +276,11 @@ void MainWindow::SetPointer(PointerSetting pointer) {
 }
 
 void MainWindow::SetProgressValue(int value) {
-  progress_bar1_->setValue(value);
+  Bar()->setValue(value);
 }
 
 void MainWindow::SetProgressText(const std::string& text) {
-  progress_bar1_->setFormat(FromNative(text));
+  Bar()->setFormat(FromNative(text));
 }
 
 void MainWindow::ShowMessageBox(const std::string& text, const std::string& caption,
@@ -334,30 +328,9 @@ void MainWindow::ApplyPointer() {
       break;
   }
   // The fields keep their text cursor, except that busy means busy everywhere in the window.
-  for (QLineEdit* field : {text1_, text2_, text3_}) {
-    field->setCursor(pointer_ == PointerSetting::Busy ? Qt::WaitCursor : Qt::IBeamCursor);
+  for (const auto& [field, control] : kFieldControls) {
+    LineEdit(field)->setCursor(pointer_ == PointerSetting::Busy ? Qt::WaitCursor : Qt::IBeamCursor);
   }
-}
-
-QList<QWidget*> MainWindow::FieldPointerControls() const {
-  return {const_cast<MainWindow*>(this),
-          frame1_,
-          frame2_,
-          frame3_,
-          frame4_,
-          frame5_,
-          option1_,
-          option2_,
-          option3_,
-          option4_,
-          option6_,
-          option7_,
-          text1_,
-          text2_};
-}
-
-QList<QWidget*> MainWindow::ButtonPointerControls() const {
-  return {push_button1_, push_button6_};
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -370,7 +343,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     frame.moveCenter(available.center());
     move(frame.topLeft());
   }
-  text2_->setFocus(Qt::TabFocusReason);
+  Widget(kWindow.first_focus)->setFocus(Qt::TabFocusReason);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -390,13 +363,12 @@ bool MainWindow::PressFocusedButton(QObject* watched, QEvent* event) {
   const auto* key = static_cast<QKeyEvent*>(event);
   if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) return false;
   if (key->modifiers() & ~Qt::KeypadModifier) return false;
-  for (QPushButton* button : {push_button1_, push_button6_}) {
-    if (watched == button && button->hasFocus() && button->isEnabled()) {
-      button->click();
-      return true;
-    }
-  }
-  return false;
+  const std::optional<Control> control = ControlOf(watched);
+  if (!control || Describe(*control).kind != ControlKind::PushButton) return false;
+  QPushButton* button = Button(*control);
+  if (!button->hasFocus() || !button->isEnabled()) return false;
+  button->click();
+  return true;
 }
 
 void MainWindow::ForwardPointer(QObject* watched, QEvent* event) {
@@ -407,10 +379,16 @@ void MainWindow::ForwardPointer(QObject* watched, QEvent* event) {
   QWidget* under = childAt(mapFromGlobal(move->globalPosition().toPoint()));
   if (under == nullptr) under = this;
   if (watched != under) return;
-  if (ButtonPointerControls().contains(under)) {
-    behaviour_->PointerOverButton();
-  } else if (FieldPointerControls().contains(under)) {
-    behaviour_->PointerOverControl();
+  const std::optional<Control> control = ControlOf(under);
+  switch (control ? Describe(*control).pointer : kWindow.pointer) {
+    case PointerRule::Hand:
+      behaviour_->PointerOverButton();
+      break;
+    case PointerRule::Arrow:
+      behaviour_->PointerOverControl();
+      break;
+    case PointerRule::Own:
+      break;
   }
 }
 

@@ -8,9 +8,9 @@
 #ifdef _WIN32
 #include "platform/windows/desktop_folder.h"
 #include "platform/windows/excel_spreadsheet.h"
-#include "platform/windows/folder_chooser_windows.h"
+#include "platform/windows/explorer_site_visitor.h"
 #include "platform/windows/native_file_system.h"
-#include "platform/windows/site_visit_windows.h"
+#include "platform/windows/shell_folder_chooser.h"
 #else
 #include "platform/posix/browser_site_visitor.h"
 #include "platform/posix/desktop_folder.h"
@@ -27,10 +27,10 @@ namespace {
 // On Windows the shell's own folder dialog and explorer serve, as for the program's first users,
 // and Excel over COM is built in.
 std::unique_ptr<FolderChooser> RealFolderChooser(QWidget*) {
-  return std::make_unique<WindowsFolderChooser>();
+  return std::make_unique<ShellFolderChooser>();
 }
 std::unique_ptr<SiteVisitor> RealSiteVisitor() {
-  return std::make_unique<WindowsSiteVisitor>();
+  return std::make_unique<ExplorerSiteVisitor>();
 }
 std::unique_ptr<SpreadsheetLauncher> RealSpreadsheet(const QString&) {
   return std::make_unique<ExcelLauncher>();

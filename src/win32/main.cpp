@@ -9,12 +9,12 @@
 #include "core/window/main_window_behaviour.h"
 #include "platform/windows/desktop_folder.h"
 #include "platform/windows/excel_spreadsheet.h"
-#include "platform/windows/folder_chooser_windows.h"
+#include "platform/windows/explorer_site_visitor.h"
 #include "platform/windows/native_file_system.h"
 #include "platform/windows/registry_settings_store.h"
-#include "platform/windows/site_visit_windows.h"
-#include "win32/main_window.h"
-#include "win32/skin_engine.h"
+#include "platform/windows/shell_folder_chooser.h"
+#include "win32/visual_style_skin.h"
+#include "win32/window.h"
 
 namespace {
 
@@ -38,8 +38,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
   RegistrySettingsStore settings;
   NativeFileSystem files;
   win32::VisualStyleSkin skin(window);
-  WindowsSiteVisitor site;
-  WindowsFolderChooser chooser;
+  ExplorerSiteVisitor site;
+  ShellFolderChooser chooser;
   ExcelLauncher excel;
   MainWindowBehaviour behaviour(window, WindowServices{
                                             .program_folder = ProgramFolder(),

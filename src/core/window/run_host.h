@@ -5,6 +5,7 @@
 
 #include "core/ports/window_view.h"
 #include "core/run/generation_run.h"
+#include "core/window/form_description.h"
 #include "core/window/pointer_rules.h"
 
 namespace tallowby {
@@ -22,6 +23,9 @@ class RunHost final : public GenerationHost {
   std::string FolderText() override { return view_.FieldText(Field::Folder); }
   std::optional<NumberKind> SelectedKind() override { return view_.SelectedKind(); }
   std::optional<OutputKind> SelectedOutput() override { return view_.SelectedOutput(); }
+  std::string KindCaption(NumberKind kind) override {
+    return std::string(::tallowby::KindCaption(kind));
+  }
   std::string DecimalSeparator() override { return view_.DecimalSeparator(); }
   void ShowMessage(const std::string& text) override {
     view_.ShowMessageBox(text, title_, MessageIcon::None);

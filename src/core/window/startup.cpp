@@ -54,6 +54,8 @@ void MainWindowBehaviour::Load() {
          return line::kCaptionIconAndTitle;
        },
        line::kCaptionIconAndTitle},
+      // The caption, the icon and the application title share line 126 but are three steps: a
+      // failure in one is reported with 126, and the next of them still runs.
       {line::kCaptionIconAndTitle,
        [&] {
          view_.SetCaption(std::string(kDisplayName));

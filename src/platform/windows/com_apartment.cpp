@@ -4,7 +4,7 @@
 
 #include <objbase.h>
 
-#include "platform/windows/windows_error.h"
+#include "platform/windows/system_error.h"
 
 namespace tallowby {
 

@@ -9,7 +9,7 @@
 
 #include "core/ports/failure.h"
 #include "platform/windows/com_apartment.h"
-#include "platform/windows/windows_error.h"
+#include "platform/windows/system_error.h"
 
 namespace tallowby {
 

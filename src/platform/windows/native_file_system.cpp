@@ -6,7 +6,7 @@
 
 #include "core/numbers/random_source.h"
 #include "platform/windows/native_file_system.h"
-#include "platform/windows/windows_error.h"
+#include "platform/windows/system_error.h"
 
 namespace tallowby {
 

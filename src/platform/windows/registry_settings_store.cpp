@@ -6,7 +6,7 @@
 
 #include "core/ports/failure.h"
 #include "core/window/settings_keys.h"
-#include "platform/windows/windows_error.h"
+#include "platform/windows/system_error.h"
 
 namespace tallowby {
 

@@ -24,10 +24,10 @@ std::string SiteVisitCommandLine(const std::string& address);
 // not be started.
 bool StartDetached(const DetachedStart& start);
 
-class WindowsSiteVisitor final : public SiteVisitor {
+class ExplorerSiteVisitor final : public SiteVisitor {
  public:
   using Starter = std::function<bool(const DetachedStart&)>;
-  explicit WindowsSiteVisitor(Starter starter = StartDetached) : starter_(std::move(starter)) {}
+  explicit ExplorerSiteVisitor(Starter starter = StartDetached) : starter_(std::move(starter)) {}
 
   void Visit(const std::string& address) override {
     starter_({SiteVisitCommandLine(address), kSiteVisitShowWindow});

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/ports/skin_engine.h"
-#include "win32/main_window.h"
+#include "win32/window.h"
 
 namespace tallowby::win32 {
 

@@ -1,9 +1,9 @@
-#include "win32/skin_engine.h"
+#include "win32/visual_style_skin.h"
 
 #include <windows.h>
 
 #include "core/ports/failure.h"
-#include "platform/windows/windows_error.h"
+#include "platform/windows/system_error.h"
 
 namespace tallowby::win32 {
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/ports/window_view.h"
-#include "win32/layout.h"
+#include "core/window/form_description.h"
 
 namespace tallowby {
 
@@ -34,7 +34,9 @@ class MainWindow final : public WindowView {
   int RunMessageLoop();
 
   HWND Handle() const { return window_; }
-  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  HWND ControlHandle(Control control) const {
+    return GetDlgItem(window_, Describe(control).control_id);
+  }
 
   // The skin's parts of the look: the system's visual style on every control, and the
   // button-face colour where white was.
@@ -69,14 +71,14 @@ class MainWindow final : public WindowView {
   LRESULT Handle(UINT message, WPARAM w, LPARAM l);
 
   void CreateControls();
-  void SelectOption(int id);
+  void SelectOption(Control option);
   void MakeFonts();
   int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
   // Handles what the dialog manager does not: Enter on a focused button, the pointer rules.
   // True when the message is done with.
   bool PreTranslate(MSG& message);
   void Dispatch(MSG& message);
-  void Command(int id, int code);
+  void Command(Control control, int code);
   bool SetCursorFor(HWND under);
   void Close();
 
@@ -94,7 +96,6 @@ class MainWindow final : public WindowView {
   MainWindowBehaviour* behaviour_ = nullptr;
   // Input is dropped while a run lets the window repaint; a close waits for the run's end.
   bool repainting_only_ = false;
-  bool running_ = false;
   bool close_requested_ = false;
 };
 

@@ -1,4 +1,4 @@
-#include "win32/main_window.h"
+#include "win32/window.h"
 
 #include <commctrl.h>
 #include <uxtheme.h>
@@ -8,7 +8,7 @@
 
 #include "core/ports/failure.h"
 #include "core/window/main_window_behaviour.h"
-#include "platform/windows/windows_error.h"
+#include "platform/windows/system_error.h"
 
 namespace tallowby::win32 {
 
@@ -16,8 +16,6 @@ namespace {
 
 constexpr char kWindowClass[] = "TallowbyMainWindow";
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
-// RUSSIAN_CHARSET: the character set the window was designed with.
-constexpr BYTE kCharacterSet = 204;
 
 UINT DpiOf(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -43,14 +41,28 @@ const char* ClassOf(ControlKind kind) {
   }
 }
 
-DWORD StyleOf(const ControlLayout& control) {
-  DWORD style = WS_CHILD | WS_VISIBLE | (control.starts_group ? WS_GROUP : 0);
-  switch (control.kind) {
+// The dialog manager moves the focus within a group: each option group starts at its first
+// option, and every other control that takes the focus is a group of its own.
+bool StartsGroup(const ControlDescription& row) {
+  if (row.kind == ControlKind::Frame) return false;
+  if (row.kind != ControlKind::Option) return true;
+  for (const ControlDescription& other : kForm) {
+    if (other.kind == ControlKind::Option && other.container == row.container &&
+        other.tab < row.tab)
+      return false;
+  }
+  return true;
+}
+
+DWORD StyleOf(const ControlDescription& row) {
+  const bool starts_group = StartsGroup(row);
+  DWORD style = WS_CHILD | WS_VISIBLE | (starts_group ? WS_GROUP : 0);
+  switch (row.kind) {
     case ControlKind::Field:
       return style | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
     case ControlKind::Option:
-      return style | BS_AUTORADIOBUTTON | (control.starts_group ? WS_TABSTOP : 0);
-    case ControlKind::Button:
+      return style | BS_AUTORADIOBUTTON | (starts_group ? WS_TABSTOP : 0);
+    case ControlKind::PushButton:
       return style | WS_TABSTOP | BS_PUSHBUTTON;
     case ControlKind::ProgressBar:
       return style;
@@ -60,9 +72,35 @@ DWORD StyleOf(const ControlLayout& control) {
   return style;
 }
 
-bool IsOption(int id) {
-  return id == kOption1 || id == kOption2 || id == kOption3 || id == kOption4 || id == kOption6 ||
-         id == kOption7;
+// The order the controls are made in, which is the dialog manager's focus order: the focus
+// sequence, with the frames, which never take the focus, last, so they lie beneath the
+// controls they hold.
+std::vector<Control> CreationOrder() {
+  std::vector<Control> order;
+  for (const Control control : ControlsInTabOrder()) {
+    if (Describe(control).kind != ControlKind::Frame) order.push_back(control);
+  }
+  for (const ControlDescription& row : kForm) {
+    if (row.kind == ControlKind::Frame) order.push_back(row.control);
+  }
+  return order;
+}
+
+std::optional<Control> ControlWithId(int id) {
+  for (const ControlDescription& row : kForm) {
+    if (row.control_id == id) return row.control;
+  }
+  return std::nullopt;
+}
+
+std::optional<ColourRole> ColourOfHandle(HWND control) {
+  const std::optional<Control> found = ControlWithId(GetDlgCtrlID(control));
+  if (!found) return std::nullopt;
+  return Describe(*found).colour;
+}
+
+std::string Text(std::string_view text) {
+  return std::string(text);
 }
 
 bool IsUserInput(UINT message) {
@@ -89,7 +127,7 @@ MainWindow::MainWindow(HINSTANCE instance) {
                             nullptr, nullptr, instance, this);
   if (window_ == nullptr) ThrowSystemError(GetLastError());
   dpi_ = DpiOf(window_);
-  RECT frame{0, 0, Pixels(kClientWidthTwips), Pixels(kClientHeightTwips)};
+  RECT frame{0, 0, Pixels(kWindow.client_width_twips), Pixels(kWindow.client_height_twips)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -107,44 +145,45 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::MakeFonts() {
-  const auto arial_bold = [this](int hundredths_of_a_point) {
-    return CreateFontA(-MulDiv(hundredths_of_a_point, static_cast<int>(dpi_), 7200), 0, 0, 0,
-                       FW_BOLD, FALSE, FALSE, FALSE, kCharacterSet, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+  const auto make = [this](const FontDescription& font) {
+    return CreateFontA(-MulDiv(font.hundredths_of_a_point, static_cast<int>(dpi_), 7200), 0, 0, 0,
+                       font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       static_cast<BYTE>(font.character_set), OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       Text(font.family).c_str());
   };
-  window_font_ = arial_bold(900);
-  button_font_ = arial_bold(1125);
+  window_font_ = make(kWindow.font);
+  button_font_ = make(kWindow.button_font);
 }
 
 void MainWindow::CreateControls() {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
-  for (const ControlLayout& control : kLayout) {
-    const DWORD extended = control.kind == ControlKind::Field ? WS_EX_CLIENTEDGE : 0;
+  for (const Control control : CreationOrder()) {
+    const ControlDescription& row = Describe(control);
+    const TwipRect place = WindowPlace(control);
+    const DWORD extended = row.kind == ControlKind::Field ? WS_EX_CLIENTEDGE : 0;
     HWND child = CreateWindowExA(
-        extended, ClassOf(control.kind), control.caption, StyleOf(control), Pixels(control.left),
-        Pixels(control.top), Pixels(control.width), Pixels(control.height), window_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+        extended, ClassOf(row.kind), Text(row.text).c_str(), StyleOf(row), Pixels(place.left),
+        Pixels(place.top), Pixels(place.width), Pixels(place.height), window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.control_id)), instance, nullptr);
     if (child == nullptr) ThrowSystemError(GetLastError());
     SendMessageA(
         child, WM_SETFONT,
-        reinterpret_cast<WPARAM>(control.kind == ControlKind::Button ? button_font_ : window_font_),
+        reinterpret_cast<WPARAM>(row.font == FontRole::Button ? button_font_ : window_font_),
         FALSE);
     // The plain classic look, until a skin brings the system's visual style.
     SetWindowTheme(child, L"", L"");
-    if (control.kind == ControlKind::Field) {
+    if (row.kind == ControlKind::Field) {
       SendMessageA(child, EM_SETLIMITTEXT, 0, 0);  // no length limit
-      if (control.id != kText3) SetWindowSubclass(child, FieldProcedure, 0, 0);
+      if (row.selects_all_on_focus) SetWindowSubclass(child, FieldProcedure, 0, 0);
     }
+    if (row.kind == ControlKind::Option && row.starts_selected) SelectOption(control);
   }
-  SetWindowTextA(Control(kText1), "Text1");
-  SetWindowTextA(Control(kText2), "Text1");
-  const HWND bar = Control(kProgressBar1);
+  const HWND bar = ControlHandle(Control::ProgressBar);
   SendMessageA(bar, PBM_SETRANGE32, 0, 100);
   SendMessageA(bar, PBM_SETBKCOLOR, 0, kWhite);
   SetWindowSubclass(bar, ProgressProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
-  progress_text_ = "Progress Bar";
-  SelectOption(kOption4);
-  SelectOption(kOption1);
+  progress_text_ = Text(Describe(Control::ProgressBar).text);
 }
 
 void MainWindow::Show(int show_command) {
@@ -160,12 +199,12 @@ void MainWindow::Show(int show_command) {
                area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   ShowWindow(window_, show_command);
   UpdateWindow(window_);
-  SetFocus(Control(kText2));
+  SetFocus(ControlHandle(kWindow.first_focus));
 }
 
 void MainWindow::UseVisualStyle() {
-  for (const ControlLayout& control : kLayout)
-    SetWindowTheme(Control(control.id), nullptr, nullptr);
+  for (const ControlDescription& row : kForm)
+    SetWindowTheme(ControlHandle(row.control), nullptr, nullptr);
   RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
@@ -189,20 +228,25 @@ bool MainWindow::PreTranslate(MSG& message) {
     // The dialog manager would press the default button, and there is none: Enter presses the
     // focused button, as Space does, and nothing in a field.
     const HWND focus = GetFocus();
-    if (focus == Control(kPushButton1) || focus == Control(kPushButton6)) {
+    const std::optional<Control> focused = ControlWithId(GetDlgCtrlID(focus));
+    if (focus != nullptr && GetParent(focus) == window_ && focused &&
+        Describe(*focused).kind == ControlKind::PushButton) {
       SendMessageA(focus, BM_CLICK, 0, 0);
       return true;
     }
   }
   if (message.message == WM_MOUSEMOVE && behaviour_ != nullptr) {
-    // Frames let the mouse through to the window; the folder field and the bar have no rule.
+    // Frames let the mouse through to the window.
     const HWND over = message.hwnd;
-    if (over == Control(kPushButton1) || over == Control(kPushButton6)) {
-      behaviour_->PointerOverButton();
-    } else if (over == window_ || over == Control(kText1) || over == Control(kText2) ||
-               IsOption(GetDlgCtrlID(over))) {
-      behaviour_->PointerOverControl();
+    std::optional<PointerRule> rule;
+    if (over == window_) {
+      rule = kWindow.pointer;
+    } else if (GetParent(over) == window_) {
+      if (const std::optional<Control> control = ControlWithId(GetDlgCtrlID(over)))
+        rule = Describe(*control).pointer;
     }
+    if (rule == PointerRule::Hand) behaviour_->PointerOverButton();
+    if (rule == PointerRule::Arrow) behaviour_->PointerOverControl();
   }
   return false;
 }
@@ -221,7 +265,9 @@ LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM w
 LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
-      Command(LOWORD(w), HIWORD(w));
+      // IDOK and IDCANCEL from Enter and Escape in a field are no control: they press nothing.
+      if (const std::optional<Control> control = ControlWithId(LOWORD(w)))
+        Command(*control, HIWORD(w));
       return 0;
     case WM_CTLCOLORSTATIC: {
       // Frames and options: white, or the button face under a skin.
@@ -230,7 +276,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       return reinterpret_cast<LRESULT>(face_colours_ ? face_ : white_);
     }
     case WM_CTLCOLOREDIT:
-      if (reinterpret_cast<HWND>(l) == Control(kText3)) break;
+      if (ColourOfHandle(reinterpret_cast<HWND>(l)) == ColourRole::SystemField) break;
       SetBkColor(reinterpret_cast<HDC>(w), kWhite);
       return reinterpret_cast<LRESULT>(white_);
     case WM_CTLCOLORBTN:
@@ -260,14 +306,15 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       dpi_ = HIWORD(w);
       const HFONT old_fonts[] = {window_font_, button_font_};
       MakeFonts();
-      for (const ControlLayout& control : kLayout) {
-        const HWND child = Control(control.id);
-        SetWindowPos(child, nullptr, Pixels(control.left), Pixels(control.top),
-                     Pixels(control.width), Pixels(control.height), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageA(child, WM_SETFONT,
-                     reinterpret_cast<WPARAM>(control.kind == ControlKind::Button ? button_font_
-                                                                                  : window_font_),
-                     TRUE);
+      for (const ControlDescription& row : kForm) {
+        const HWND child = ControlHandle(row.control);
+        const TwipRect place = WindowPlace(row.control);
+        SetWindowPos(child, nullptr, Pixels(place.left), Pixels(place.top), Pixels(place.width),
+                     Pixels(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageA(
+            child, WM_SETFONT,
+            reinterpret_cast<WPARAM>(row.font == FontRole::Button ? button_font_ : window_font_),
+            TRUE);
       }
       for (HFONT font : old_fonts)
         DeleteObject(font);
@@ -279,7 +326,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
     }
     case WM_CLOSE:
       if (behaviour_ != nullptr) behaviour_->WindowClosing();
-      if (running_) {
+      if (behaviour_ != nullptr && behaviour_->Run().Running()) {
         close_requested_ = true;  // the run stops and unwinds first
       } else {
         Close();
@@ -295,41 +342,29 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
   return DefWindowProcA(window_, message, w, l);
 }
 
-void MainWindow::Command(int id, int code) {
+void MainWindow::Command(Control control, int code) {
   if (behaviour_ == nullptr) return;
-  switch (id) {
-    case kText1:
-    case kText2:
-    case kText3: {
-      const Field field = id == kText1   ? Field::Count
-                          : id == kText2 ? Field::Highest
-                                         : Field::Folder;
-      if (code == EN_CHANGE) behaviour_->FieldEdited(field, FieldText(field));
-      if (code == EN_SETFOCUS && id != kText3) SendMessageA(Control(id), EM_SETSEL, 0, -1);
-      return;
+  const ControlDescription& row = Describe(control);
+  if (row.kind == ControlKind::Field) {
+    const Field field = *ChoiceOf(kFieldControls, control);
+    if (code == EN_CHANGE) behaviour_->FieldEdited(field, FieldText(field));
+    if (code == EN_SETFOCUS && row.selects_all_on_focus) {
+      SendMessageA(ControlHandle(control), EM_SETSEL, 0, -1);
     }
-    case kOption4:
-    case kOption6:
-      if (code == BN_CLICKED && IsDlgButtonChecked(window_, id) == BST_CHECKED) {
-        behaviour_->OutputChosen(id == kOption6 ? OutputKind::ExcelFile : OutputKind::TextFile);
-      }
-      return;
-    case kPushButton1:
-      if (code == BN_CLICKED) behaviour_->FolderButtonPressed();
-      return;
-    case kPushButton6:
-      if (code == BN_CLICKED) {
-        const bool outer = !running_;
-        running_ = true;
-        behaviour_->StartPressed();
-        if (outer) {
-          running_ = false;
-          if (close_requested_) Close();
-        }
-      }
-      return;
-    default:
-      return;  // IDOK and IDCANCEL from Enter and Escape in a field press nothing
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  if (const std::optional<OutputKind> output = ChoiceOf(kOutputOptions, control)) {
+    if (IsDlgButtonChecked(window_, row.control_id) == BST_CHECKED)
+      behaviour_->OutputChosen(*output);
+  } else if (control == Control::FolderButton) {
+    behaviour_->FolderButtonPressed();
+  } else if (control == Control::StartButton) {
+    // A press during a run (in its one pass of the events) is the run's to ignore; a close
+    // that came meanwhile waits for the outer run to unwind.
+    const bool outer = !behaviour_->Run().Running();
+    behaviour_->StartPressed();
+    if (outer && close_requested_) Close();
   }
 }
 
@@ -338,8 +373,10 @@ bool MainWindow::SetCursorFor(HWND under) {
     SetCursor(LoadCursor(nullptr, IDC_WAIT));
     return true;
   }
-  const int id = GetDlgCtrlID(under);
-  if (under != window_ && (id == kText1 || id == kText2 || id == kText3)) return false;
+  // The fields keep their text cursor.
+  const std::optional<Control> control =
+      under != window_ ? ControlWithId(GetDlgCtrlID(under)) : std::nullopt;
+  if (control && Describe(*control).kind == ControlKind::Field) return false;
   if (pointer_ == PointerSetting::Custom && custom_pointer_ != nullptr) {
     SetCursor(custom_pointer_);
   } else {
@@ -385,51 +422,41 @@ LRESULT CALLBACK MainWindow::ProgressProcedure(HWND bar, UINT message, WPARAM w,
 }
 
 std::string MainWindow::FieldText(Field field) {
-  const HWND control = Control(field == Field::Count     ? kText1
-                               : field == Field::Highest ? kText2
-                                                         : kText3);
+  const HWND control = ControlHandle(ControlFor(field));
   std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
   const int length = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
   return std::string(text.data(), static_cast<std::size_t>(length > 0 ? length : 0));
 }
 
 void MainWindow::SetFieldText(Field field, const std::string& text) {
-  SetWindowTextA(Control(field == Field::Count     ? kText1
-                         : field == Field::Highest ? kText2
-                                                   : kText3),
-                 text.c_str());
+  SetWindowTextA(ControlHandle(ControlFor(field)), text.c_str());
 }
 
 std::optional<NumberKind> MainWindow::SelectedKind() {
-  const std::pair<int, NumberKind> options[] = {{kOption1, NumberKind::AllNumbers},
-                                                {kOption2, NumberKind::Even},
-                                                {kOption3, NumberKind::Odd},
-                                                {kOption7, NumberKind::PrimeOnly}};
-  for (const auto& [id, kind] : options) {
-    if (IsDlgButtonChecked(window_, id) == BST_CHECKED) return kind;
+  for (const auto& [kind, option] : kKindOptions) {
+    if (IsDlgButtonChecked(window_, Describe(option).control_id) == BST_CHECKED) return kind;
   }
   return std::nullopt;
 }
 
 std::optional<OutputKind> MainWindow::SelectedOutput() {
-  if (IsDlgButtonChecked(window_, kOption4) == BST_CHECKED) return OutputKind::TextFile;
-  if (IsDlgButtonChecked(window_, kOption6) == BST_CHECKED) return OutputKind::ExcelFile;
+  for (const auto& [output, option] : kOutputOptions) {
+    if (IsDlgButtonChecked(window_, Describe(option).control_id) == BST_CHECKED) return output;
+  }
   return std::nullopt;
 }
 
 void MainWindow::SelectOutput(OutputKind output) {
-  SelectOption(output == OutputKind::TextFile ? kOption4 : kOption6);
+  SelectOption(OptionFor(output));
 }
 
-void MainWindow::SelectOption(int id) {
-  // The identifiers of the two groups interleave, so no range of them makes a group.
-  static constexpr int kOutputGroup[] = {kOption4, kOption6};
-  static constexpr int kKindGroup[] = {kOption1, kOption2, kOption3, kOption7};
-  const bool output = id == kOption4 || id == kOption6;
-  const std::span<const int> group =
-      output ? std::span<const int>(kOutputGroup) : std::span<const int>(kKindGroup);
-  for (const int option : group) {
-    SendMessageA(Control(option), BM_SETCHECK, option == id ? BST_CHECKED : BST_UNCHECKED, 0);
+void MainWindow::SelectOption(Control option) {
+  // The identifiers of the two groups interleave, so no range of them makes a group: the
+  // options of the same frame do.
+  for (const ControlDescription& row : kForm) {
+    if (row.kind != ControlKind::Option || row.container != Describe(option).container) continue;
+    SendMessageA(ControlHandle(row.control), BM_SETCHECK,
+                 row.control == option ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
 
@@ -473,12 +500,12 @@ void MainWindow::SetPointer(PointerSetting pointer) {
 }
 
 void MainWindow::SetProgressValue(int value) {
-  SendMessageA(Control(kProgressBar1), PBM_SETPOS, static_cast<WPARAM>(value), 0);
+  SendMessageA(ControlHandle(Control::ProgressBar), PBM_SETPOS, static_cast<WPARAM>(value), 0);
 }
 
 void MainWindow::SetProgressText(const std::string& text) {
   progress_text_ = text;
-  InvalidateRect(Control(kProgressBar1), nullptr, TRUE);
+  InvalidateRect(ControlHandle(Control::ProgressBar), nullptr, TRUE);
 }
 
 void MainWindow::ShowMessageBox(const std::string& text, const std::string& caption,

@@ -9,7 +9,7 @@
 
 namespace tallowby {
 
-class WindowsFolderChooser final : public FolderChooser {
+class ShellFolderChooser final : public FolderChooser {
  public:
   // Only file-system folders can be confirmed. Texts cross in the ANSI code page, paths in
   // buffers of MAX_PATH characters, so a result is at most 259 characters long.

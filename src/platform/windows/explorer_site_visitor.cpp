@@ -1,4 +1,4 @@
-#include "platform/windows/site_visit_windows.h"
+#include "platform/windows/explorer_site_visitor.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/windows/folder_chooser_windows.h"
+#include "platform/windows/shell_folder_chooser.h"
 
 #include <shlobj.h>
 
@@ -48,8 +48,8 @@ int CALLBACK FolderChooserCallback(HWND dialog, UINT message, LPARAM item, LPARA
   return 0;
 }
 
-std::string WindowsFolderChooser::ChooseFolder(std::uintptr_t owner, const std::string& title,
-                                               const std::string& initial_folder) {
+std::string ShellFolderChooser::ChooseFolder(std::uintptr_t owner, const std::string& title,
+                                             const std::string& initial_folder) {
   SetPendingSelection(initial_folder);
   EnsureComApartment();  // the dialog is built from COM objects of the shell
 

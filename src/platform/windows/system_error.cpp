@@ -1,4 +1,4 @@
-#include "platform/windows/windows_error.h"
+#include "platform/windows/system_error.h"
 
 #include <windows.h>
 
