@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -20,6 +22,7 @@
 #include "qt/program.h"
 #include "qt/qt_settings_store.h"
 #include "support/scripted_source.h"
+#include "support/window_services.h"
 
 namespace tallowby::testing {
 
@@ -43,37 +46,12 @@ class RecordingMessageBoxes final : public MessageBoxes {
   std::vector<QtBox> shown;
 };
 
-class ScriptedFolderChooser final : public FolderChooser {
- public:
-  std::string ChooseFolder(std::uintptr_t, const std::string& title,
-                           const std::string& initial_folder) override {
-    titles.push_back(title);
-    initial_folders.push_back(initial_folder);
-    return answers.empty() ? std::string() : answers.at(titles.size() - 1);
-  }
-  std::vector<std::string> answers;
-  std::vector<std::string> titles;
-  std::vector<std::string> initial_folders;
-};
-
-class RecordingSiteVisitor final : public SiteVisitor {
- public:
-  void Visit(const std::string& address) override { visits.push_back(address); }
-  std::vector<std::string> visits;
-};
-
-class FakeSpreadsheet final : public SpreadsheetLauncher {
- public:
-  bool IsPresent() override {
-    ++checks;
-    return present;
-  }
-  std::unique_ptr<SpreadsheetApplication> StartHidden() override {
-    throw Failure("not in this test");
-  }
-  bool present = false;
-  int checks = 0;
-};
+inline void WriteFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).path());
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(bytes);
+}
 
 // Points the settings store at a fresh folder, so no test ever sees the user's own settings.
 class IsolatedSettings {

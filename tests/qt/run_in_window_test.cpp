@@ -22,14 +22,14 @@ TEST_F(ProgramTest, TypedFieldsAndAPressWriteTheResultsFile) {
   ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
   QTemporaryDir output;
-  window.Text1()->setFocus();
-  QTest::keyClicks(window.Text1(), "7");  // replaces the selected "100"
-  window.Text2()->setFocus();
-  QTest::keyClicks(window.Text2(), "10");
-  window.Text3()->selectAll();
-  QTest::keyClicks(window.Text3(), output.path());
-  QTest::mouseClick(window.Option3(), Qt::LeftButton);  // Odd
-  QTest::mouseClick(window.PushButton6(), Qt::LeftButton);
+  window.LineEdit(Field::Count)->setFocus();
+  QTest::keyClicks(window.LineEdit(Field::Count), "7");  // replaces the selected "100"
+  window.LineEdit(Field::Highest)->setFocus();
+  QTest::keyClicks(window.LineEdit(Field::Highest), "10");
+  window.LineEdit(Field::Folder)->selectAll();
+  QTest::keyClicks(window.LineEdit(Field::Folder), output.path());
+  QTest::mouseClick(window.Option(Control::OddOption), Qt::LeftButton);  // Odd
+  QTest::mouseClick(window.Button(Control::StartButton), Qt::LeftButton);
 
   QFile results(output.path() + "/results.txt");
   ASSERT_TRUE(results.open(QIODevice::ReadOnly));
@@ -47,20 +47,20 @@ TEST_F(ProgramTest, TypedFieldsAndAPressWriteTheResultsFile) {
   EXPECT_EQ(boxes.shown[0].caption, "Tallowby");
   EXPECT_EQ(boxes.shown[0].icon, MessageIcon::None);
   EXPECT_EQ(window.MousePointer(), PointerSetting::Default);
-  EXPECT_EQ(window.ProgressBar1()->value(), 0);
-  EXPECT_EQ(window.ProgressBar1()->text(), "Progress Bar");
+  EXPECT_EQ(window.Bar()->value(), 0);
+  EXPECT_EQ(window.Bar()->text(), "Progress Bar");
 }
 
 TEST_F(ProgramTest, MessagesOfTheRunReachTheUserThroughTheWindow) {
   MainWindow& window = Start().Window();
-  window.Text1()->setText("abc");
-  QTest::mouseClick(window.PushButton6(), Qt::LeftButton);
-  window.Text1()->setText("5");
-  window.Text3()->setText("/no/such/folder/");
-  QTest::mouseClick(window.PushButton6(), Qt::LeftButton);
-  window.Text1()->setText("3e10");
-  window.Text3()->setText(desktop);
-  QTest::mouseClick(window.PushButton6(), Qt::LeftButton);
+  window.LineEdit(Field::Count)->setText("abc");
+  QTest::mouseClick(window.Button(Control::StartButton), Qt::LeftButton);
+  window.LineEdit(Field::Count)->setText("5");
+  window.LineEdit(Field::Folder)->setText("/no/such/folder/");
+  QTest::mouseClick(window.Button(Control::StartButton), Qt::LeftButton);
+  window.LineEdit(Field::Count)->setText("3e10");
+  window.LineEdit(Field::Folder)->setText(desktop);
+  QTest::mouseClick(window.Button(Control::StartButton), Qt::LeftButton);
   ASSERT_EQ(boxes.shown.size(), 3U);
   EXPECT_EQ(boxes.shown[0].text, "Must input a number.");
   EXPECT_EQ(boxes.shown[1].text, "Folder does not exist. Please select another folder.");
@@ -76,28 +76,23 @@ TEST_F(ProgramTest, TheBarMovesDuringARunOfAFewSecondsAndIsBackAtZeroAfter) {
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   QTemporaryDir output;
-  window.Text1()->setText("2000000");  // prime numbers below two billion: about two seconds
-  window.Text2()->setText("2000000000");
-  window.Text3()->setText(output.path());
-  window.Option7()->setChecked(true);
+  window.LineEdit(Field::Count)
+      ->setText("2000000");  // prime numbers below two billion: about two seconds
+  window.LineEdit(Field::Highest)->setText("2000000000");
+  window.LineEdit(Field::Folder)->setText(output.path());
+  window.Option(Control::PrimeOnlyOption)->setChecked(true);
   QList<int> values;
-  QObject::connect(window.ProgressBar1(), &QProgressBar::valueChanged,
-                   [&](int value) { values << value; });
-  QTest::mouseClick(window.PushButton6(), Qt::LeftButton);
+  QObject::connect(window.Bar(), &QProgressBar::valueChanged, [&](int value) { values << value; });
+  QTest::mouseClick(window.Button(Control::StartButton), Qt::LeftButton);
   ASSERT_GE(values.size(), 5) << "the bar hardly moved";
   EXPECT_EQ(values.back(), 0);
   values.removeLast();
   EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
   EXPECT_GT(values.front(), 0);
   EXPECT_GT(values.back(), 50);
-  EXPECT_EQ(window.ProgressBar1()->text(), "Progress Bar");
+  EXPECT_EQ(window.Bar()->text(), "Progress Bar");
   ASSERT_EQ(boxes.shown.size(), 1U);
   EXPECT_TRUE(boxes.shown[0].text.startsWith("Done."));
-}
-
-TEST(ForDisplay, ShowsTheProgramsLineBreaksAsLines) {
-  EXPECT_EQ(ForDisplay("Done.\r\r/a/results.txt\r\n\r\nwas created."),
-            "Done.\n\n/a/results.txt\n\nwas created.");
 }
 
 }  // namespace

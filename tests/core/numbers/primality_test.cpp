@@ -1,4 +1,4 @@
-#include "core/numbers/prime_test.h"
+#include "core/numbers/primality.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// How the site visit starts explorer, and starting a program without waiting for it.
 #include <shlobj.h>
 #include <windows.h>
 
@@ -8,10 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "core/window/default_output_folder.h"
-#include "platform/windows/desktop_folder.h"
+#include "platform/windows/explorer_site_visitor.h"
 #include "platform/windows/native_file_system.h"
-#include "platform/windows/site_visit_windows.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {
@@ -20,21 +19,9 @@ namespace {
 using testing::FileBytes;
 using testing::TemporaryFolder;
 
-TEST(DesktopFolder, IsTheShellsDesktopFolderWithoutFiller) {
-  const std::string desktop = DesktopFolder();
-  char expected[MAX_PATH] = {};
-  ASSERT_EQ(
-      SHGetFolderPathA(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, expected),
-      S_OK);
-  EXPECT_EQ(desktop, expected);
-  EXPECT_EQ(desktop.find('\0'), std::string::npos);
-  EXPECT_TRUE(NativeFileSystem().FolderExists(desktop)) << desktop;
-  EXPECT_EQ(DefaultOutputFolder(desktop, PathStyle::Windows), desktop + "\\");
-}
-
-TEST(WindowsSiteVisitor, StartsExplorerWithTheAddressMinimised) {
+TEST(ExplorerSiteVisitor, StartsExplorerWithTheAddressMinimised) {
   std::vector<DetachedStart> starts;
-  WindowsSiteVisitor visitor([&](const DetachedStart& start) {
+  ExplorerSiteVisitor visitor([&](const DetachedStart& start) {
     starts.push_back(start);
     return false;  // a failed start is no error
   });

@@ -21,7 +21,7 @@ foreach(case IN LISTS cases)
     list(APPEND arguments -DPNG_IMAGE=${png})
   endif()
   execute_process(COMMAND ${CMAKE_COMMAND} ${arguments}
-                          -P ${SOURCE}/tests/windows/resources/make_test_icon.cmake
+                          -P ${SOURCE}/tests/win32/resources/make_test_icon.cmake
                   RESULT_VARIABLE made)
   execute_process(COMMAND ${CMAKE_COMMAND} -DICON=${WORK}/refused.ico
                           -DOUTPUT=${WORK}/refused.rc -P ${SOURCE}/cmake/icon_to_rc.cmake

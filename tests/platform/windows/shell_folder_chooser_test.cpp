@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/windows/folder_chooser_windows.h"
+#include "platform/windows/shell_folder_chooser.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {

@@ -13,10 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "excel_stand_in.h"
-#include "stand_in_registration.h"
+#include "platform/windows/excel_stand_in.h"
+#include "platform/windows/stand_in_registration.h"
+#include "platform/windows/wine.h"
+#include "support/designed_layout.h"
 #include "support/temporary_folder.h"
-#include "wine.h"
 
 namespace tallowby {
 namespace {
@@ -29,53 +30,14 @@ using testing::TemporaryFolder;
 
 constexpr char kSettingsKey[] = "Software\\VB and VBA Program Settings\\Kestrelane\\Tallowby";
 
-// The program's control identifiers, and the designed places at 96 dots per inch.
-enum : int {
-  kText1 = 101,
-  kText2 = 102,
-  kText3 = 103,
-  kOption1 = 111,
-  kOption2 = 112,
-  kOption3 = 113,
-  kOption4 = 114,
-  kOption6 = 116,
-  kOption7 = 117,
-  kFrame1 = 121,
-  kFrame2 = 122,
-  kFrame3 = 123,
-  kFrame4 = 124,
-  kFrame5 = 125,
-  kPushButton1 = 131,
-  kPushButton6 = 136,
-  kProgressBar1 = 141,
-};
+using namespace testing;  // the designed layout's control identifiers
 
-struct Placement {
-  int id;
-  const char* window_class;
-  const char* caption;  // nullptr: not checked
-  RECT pixels;
-};
-
-const Placement kLayout[] = {
-    {kFrame2, "Button", "Output", {8, 8, 528, 55}},
-    {kOption4, "Button", "Text File", {24, 28, 97, 44}},
-    {kOption6, "Button", "Excel File", {128, 28, 209, 44}},
-    {kFrame1, "Button", "Types", {8, 60, 528, 107}},
-    {kOption1, "Button", "All numbers", {24, 80, 113, 96}},
-    {kOption2, "Button", "Even", {128, 80, 177, 96}},
-    {kOption3, "Button", "Odd", {192, 80, 241, 96}},
-    {kOption7, "Button", "Prime only", {256, 80, 345, 96}},
-    {kFrame4, "Button", "Highest possible number", {8, 112, 528, 167}},
-    {kText2, "Edit", nullptr, {24, 132, 511, 155}},
-    {kFrame3, "Button", "How many numbers to generate?", {8, 172, 528, 227}},
-    {kText1, "Edit", nullptr, {24, 192, 511, 215}},
-    {kFrame5, "Button", "Save Results To This Folder", {8, 232, 528, 286}},
-    {kText3, "Edit", nullptr, {24, 252, 466, 275}},
-    {kPushButton1, "Button", "...", {472, 252, 512, 275}},
-    {kPushButton6, "Button", "Start Generating", {8, 294, 528, 321}},
-    {kProgressBar1, "msctls_progress32", nullptr, {8, 329, 528, 356}},
-};
+// The window class each kind of control has.
+const char* WindowClassOf(int id) {
+  if (id == kText1 || id == kText2 || id == kText3) return "Edit";
+  if (id == kProgressBar1) return "msctls_progress32";
+  return "Button";
+}
 
 // Texts joined by appending: GCC 12 sees overlaps that are not there in chains of operator+.
 template <class... Parts>
@@ -261,25 +223,25 @@ class WindowTest : public ::testing::Test {
 
 TEST_F(WindowTest, FirstStartShowsTheDesignedWindowWithItsDefaultsAndStoresThem) {
   Program program;
-  for (const Placement& placement : kLayout) {
-    const HWND control = program.Control(placement.id);
-    ASSERT_NE(control, nullptr) << placement.id;
-    EXPECT_EQ(ClassOf(control), placement.window_class) << placement.id;
-    if (placement.caption != nullptr) {
-      EXPECT_EQ(TextOf(control), placement.caption);
+  for (const DesignedControl& designed : kDesignedLayout) {
+    const HWND control = program.Control(designed.id);
+    ASSERT_NE(control, nullptr) << designed.name;
+    EXPECT_EQ(ClassOf(control), WindowClassOf(designed.id)) << designed.name;
+    if (designed.caption != nullptr) {
+      EXPECT_EQ(TextOf(control), designed.caption);
     }
     RECT place{};
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, program.Main(), reinterpret_cast<POINT*>(&place), 2);
-    EXPECT_EQ(place.left, placement.pixels.left) << placement.id;
-    EXPECT_EQ(place.top, placement.pixels.top) << placement.id;
-    EXPECT_EQ(place.right, placement.pixels.right) << placement.id;
-    EXPECT_EQ(place.bottom, placement.pixels.bottom) << placement.id;
+    EXPECT_EQ(place.left, designed.left) << designed.name;
+    EXPECT_EQ(place.top, designed.top) << designed.name;
+    EXPECT_EQ(place.right, designed.left + designed.width) << designed.name;
+    EXPECT_EQ(place.bottom, designed.top + designed.height) << designed.name;
   }
   RECT client{};
   GetClientRect(program.Main(), &client);
-  EXPECT_EQ(client.right, 536);
-  EXPECT_EQ(client.bottom, 364);
+  EXPECT_EQ(client.right, kDesignedClientWidth);
+  EXPECT_EQ(client.bottom, kDesignedClientHeight);
   const LONG style = GetWindowLongA(program.Main(), GWL_STYLE);
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "core/window/window_texts.h"
-#include "platform/windows/folder_chooser_windows.h"
+#include "platform/windows/shell_folder_chooser.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {
@@ -103,7 +103,7 @@ class FirstDialogShown : public ::testing::Environment {
  public:
   void SetUp() override {
     TemporaryFolder folder;
-    WindowsFolderChooser chooser;
+    ShellFolderChooser chooser;
     User user(GetCurrentThreadId(), IDCANCEL);
     chooser.ChooseFolder(0, kTitle, folder.Path().string());
   }
@@ -133,7 +133,7 @@ TEST(ChooseFolder, ReturnsTheFolderTheUserConfirms) {
   };
   for (const auto& c : cases) {
     std::string result = "(not returned)";
-    WindowsFolderChooser chooser;
+    ShellFolderChooser chooser;
     {
       User user(GetCurrentThreadId(), c.button, c.label);
       result = chooser.ChooseFolder(reinterpret_cast<std::uintptr_t>(owner), kTitle, c.initial);
@@ -149,7 +149,7 @@ TEST(ChooseFolder, ShowsTheTitleAboveTheTreeAndNoStatusLine) {
   const std::string path = folder.Path().string();
   HWND owner = CreateWindowExA(0, "STATIC", "Tallowby", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
                                100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  WindowsFolderChooser chooser;
+  ShellFolderChooser chooser;
   User user(GetCurrentThreadId(), IDCANCEL);
   chooser.ChooseFolder(reinterpret_cast<std::uintptr_t>(owner), kTitle, path);
   ASSERT_TRUE(user.Found());

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "windows/wine.h"
+#include "platform/windows/wine.h"
 
 namespace {
 

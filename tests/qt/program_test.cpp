@@ -1,8 +1,11 @@
-// Start-up through the real Qt window: defaults, restored texts, skin, cursor, site visit, icon.
+// The whole Qt program on its real store, style sheet and cursor file: what start-up restores and
+// reports, every edit stored, the icon, and closing.
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QIcon>
+#include <QTest>
+#include <QTimer>
 
 #include "core/run/error_report_text.h"
 #include "core/window/site_visit.h"
@@ -29,21 +32,18 @@ class StartupTest : public ProgramTest {
   }
 };
 
-TEST_F(StartupTest, FirstStartShowsTheDefaultsAndStoresThem) {
-  MainWindow& window = Start().Window();
-  EXPECT_EQ(window.Text1()->text(), "100");
-  EXPECT_EQ(window.Text2()->text(), "100000");
-  EXPECT_EQ(window.Text3()->text(), ExpectedFolder());
-  EXPECT_EQ(settings.Stored("Text1"), "100");
-  EXPECT_EQ(settings.Stored("Text2"), "100000");
-  EXPECT_EQ(settings.Stored("Text3"), ExpectedFolder());
-  EXPECT_FALSE(settings.Stored("LastFolderDot").has_value());
-  EXPECT_TRUE(boxes.shown.empty());
-  EXPECT_EQ(window.windowTitle(), "Tallowby");
-  EXPECT_EQ(application->Behaviour().ApplicationTitle(), "Tallowby");
-  EXPECT_EQ(window.SelectedKind(), NumberKind::AllNumbers);
-  EXPECT_EQ(window.SelectedOutput(), OutputKind::TextFile);
-}
+// Every write of the settings file, as the file's successive texts for one key.
+class KeyWatcher {
+ public:
+  KeyWatcher(const testing::IsolatedSettings& settings, QString key)
+      : settings_(settings), key_(std::move(key)) {}
+  void Sample() { values.push_back(settings_.Stored(key_).value_or("(missing)")); }
+  QStringList values;
+
+ private:
+  const testing::IsolatedSettings& settings_;
+  QString key_;
+};
 
 struct Restore {
   const char* key;
@@ -51,6 +51,7 @@ struct Restore {
 };
 
 // Stored texts come back exactly as stored: empty stays empty, nothing is checked or trimmed.
+
 TEST_F(StartupTest, RestoresStoredTextsExactly) {
   const Restore cases[] = {
       {"Text1", "abc"},     {"Text2", ""},           {"Text3", " /no such folder/ "},
@@ -59,8 +60,9 @@ TEST_F(StartupTest, RestoresStoredTextsExactly) {
   for (const auto& c : cases) {
     settings.Store(c.key, QString::fromUtf8(c.stored));
     MainWindow& window = Start().Window();
-    const std::map<std::string, QLineEdit*> fields = {
-        {"Text1", window.Text1()}, {"Text2", window.Text2()}, {"Text3", window.Text3()}};
+    const std::map<std::string, QLineEdit*> fields = {{"Text1", window.LineEdit(Field::Count)},
+                                                      {"Text2", window.LineEdit(Field::Highest)},
+                                                      {"Text3", window.LineEdit(Field::Folder)}};
     EXPECT_EQ(fields.at(c.key)->text(), QString::fromUtf8(c.stored)) << c.key << "=" << c.stored;
     EXPECT_EQ(settings.Stored(c.key), QString::fromUtf8(c.stored));
   }
@@ -79,21 +81,8 @@ TEST_F(StartupTest, ADamagedSkinIsReportedWithLine100AndTheRestStillRuns) {
   // What was done before the failure stays done: the colours, but no style sheet.
   EXPECT_EQ(window.palette().color(QPalette::Window), ButtonFaceColour());
   EXPECT_TRUE(window.styleSheet().isEmpty());
-  EXPECT_EQ(window.Text1()->text(), "100");
+  EXPECT_EQ(window.LineEdit(Field::Count)->text(), "100");
   EXPECT_EQ(window.windowTitle(), "Tallowby");
-}
-
-TEST_F(StartupTest, AMissingDesktopIsReportedWithLine132AndLeavesTheFolderEmpty) {
-  desktop.clear();
-  settings.Store("Text3", "/stored/");
-  MainWindow& window = Start().Window();
-  ASSERT_EQ(Reports().size(), 1);
-  EXPECT_TRUE(Reports()[0].endsWith(
-      QString::fromStdString(std::string("Form_Load at line 132\r\rPlease email screenshot of "
-                                         "this message to ") +
-                             std::string(SupportAddress()))));
-  EXPECT_EQ(window.Text3()->text(), "");
-  EXPECT_EQ(window.Text1()->text(), "100");
 }
 
 TEST_F(StartupTest, AnUnreadableStoreIsReportedForEachFieldWhichKeepsItsLayoutText) {
@@ -103,9 +92,9 @@ TEST_F(StartupTest, AnUnreadableStoreIsReportedForEachFieldWhichKeepsItsLayoutTe
   EXPECT_EQ(Reports(),
             (QStringList{Report(reason.toStdString(), 128), Report(reason.toStdString(), 130),
                          Report(reason.toStdString(), 132)}));
-  EXPECT_EQ(window.Text1()->text(), "Text1");
-  EXPECT_EQ(window.Text2()->text(), "Text1");
-  EXPECT_EQ(window.Text3()->text(), "");
+  EXPECT_EQ(window.LineEdit(Field::Count)->text(), "Text1");
+  EXPECT_EQ(window.LineEdit(Field::Highest)->text(), "Text1");
+  EXPECT_EQ(window.LineEdit(Field::Folder)->text(), "");
   EXPECT_EQ(boxes.shown.size(), 3U);  // nothing was edited, so nothing else is said
 }
 
@@ -131,25 +120,7 @@ TEST_F(StartupTest, TheHandCursorIsUsedWhenItsFileIsThereAndSilentlySkippedWhenN
   EXPECT_FALSE(again.HasCustomPointer());
   ASSERT_EQ(Reports().size(), 1);
   EXPECT_TRUE(Reports()[0].contains("Form_Load at line 106"));
-  EXPECT_EQ(again.Text2()->text(), "100000");
-}
-
-TEST_F(StartupTest, OpensTheMakersSiteOnlyWhenTheDrawIsSeven) {
-  // floor(u * 100) + 1: 0.06 draws 7, its neighbours do not.
-  const std::pair<double, bool> cases[] = {
-      {0.06, true}, {0.0699, true}, {0.0599, false}, {0.07, false}, {0.5, false}};
-  for (const auto& [u, visits] : cases) {
-    site.visits.clear();
-    testing::ScriptedSource scripted({u});
-    services.random = &scripted;
-    Start();
-    EXPECT_EQ(site.visits,
-              visits ? std::vector<std::string>{SiteAddress()} : std::vector<std::string>{})
-        << u;
-    EXPECT_EQ(scripted.Seeds(), 1);
-    EXPECT_EQ(scripted.LastSeedClock(), 1000.0F);
-  }
-  EXPECT_TRUE(SiteAddress().find(".example") != std::string::npos);
+  EXPECT_EQ(again.LineEdit(Field::Highest)->text(), "100000");
 }
 
 TEST_F(StartupTest, GivesTheWindowAllFourIconImages) {
@@ -161,6 +132,7 @@ TEST_F(StartupTest, GivesTheWindowAllFourIconImages) {
 
 // Not a check: pictures of the window as it starts, plain and with the shipped skin, left in the
 // build folder for people to look at.
+
 TEST_F(StartupTest, LeavesScreenshotsForReview) {
   MainWindow& plain = Start().Window();
   plain.show();
@@ -171,6 +143,64 @@ TEST_F(StartupTest, LeavesScreenshotsForReview) {
   skinned.show();
   EXPECT_TRUE(boxes.shown.empty());
   EXPECT_TRUE(skinned.grab().save(TALLOWBY_TEST_OUTPUT_DIR "/form1.png"));
+}
+
+TEST_F(ProgramTest, EveryEditOfAFieldIsStoredAtOnce) {
+  MainWindow& window = Start().Window();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  window.LineEdit(Field::Count)->clear();
+  KeyWatcher watcher(settings, "Text1");
+  QObject::connect(window.LineEdit(Field::Count), &QLineEdit::textChanged,
+                   [&] { watcher.Sample(); });
+  QTest::keyClicks(window.LineEdit(Field::Count), "250");
+  EXPECT_EQ(watcher.values, (QStringList{"2", "25", "250"}));
+
+  window.LineEdit(Field::Highest)->setFocus();
+  QTest::keyClick(window.LineEdit(Field::Highest), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(window.LineEdit(Field::Highest), Qt::Key_Delete);
+  EXPECT_EQ(settings.Stored("Text2"), "");  // empty, not missing
+
+  window.LineEdit(Field::Folder)->setText("/elsewhere/");  // the program's own edits count too
+  EXPECT_EQ(settings.Stored("Text3"), "/elsewhere/");
+}
+
+TEST_F(ProgramTest, AStoreThatCannotBeWrittenIsToldOnceAndTheTextStays) {
+  MainWindow& window = Start().Window();
+  // A folder where the settings file should be: no write can succeed, not even as root.
+  ASSERT_TRUE(QFile::remove(settings.File()));
+  ASSERT_TRUE(QDir().mkdir(settings.File()));
+  QTest::keyClicks(window.LineEdit(Field::Count), "123");
+  EXPECT_EQ(window.LineEdit(Field::Count)->text(), "100123");
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_TRUE(boxes.shown[0].text.startsWith("The settings could not be saved to "));
+  EXPECT_EQ(boxes.shown[0].caption, "Tallowby");
+  EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Warning);
+
+  // Once the store works again the notice is re-armed.
+  ASSERT_TRUE(QDir().rmdir(settings.File()));
+  QTest::keyClicks(window.LineEdit(Field::Count), "4");
+  EXPECT_EQ(settings.Stored("Text1"), "1001234");
+  ASSERT_TRUE(QFile::remove(settings.File()));
+  ASSERT_TRUE(QDir().mkdir(settings.File()));
+  QTest::keyClicks(window.LineEdit(Field::Highest), "9");
+  EXPECT_EQ(boxes.shown.size(), 2U);
+  ASSERT_TRUE(QDir().rmdir(settings.File()));
+}
+
+TEST_F(ProgramTest, ClosingTheMainWindowEndsTheProgramEvenFromANestedLoop) {
+  MainWindow& window = Start().Window();
+  window.show();
+  QEventLoop nested;  // as a modal box would run
+  bool outer_finished = false;
+  QTimer::singleShot(0, &window, [&] {
+    QTimer::singleShot(0, &window, [&] { window.close(); });
+    nested.exec();
+    outer_finished = true;
+  });
+  const int code = QApplication::exec();
+  EXPECT_EQ(code, 0);
+  EXPECT_TRUE(outer_finished);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 
 #include "core/ports/failure.h"
 #include "excel_stand_in.h"
-#include "platform/windows/windows_error.h"
+#include "platform/windows/system_error.h"
 #include "stand_in_registration.h"
 #include "support/temporary_folder.h"
 #include "wine.h"
