@@ -134,11 +134,11 @@ TEST_F(StartupTest, GivesTheWindowAllFourIconImages) {
 // build folder for people to look at.
 
 TEST_F(StartupTest, LeavesScreenshotsForReview) {
+  desktop = "/home/user/Desktop";  // the same pictures at every run
   MainWindow& plain = Start().Window();
   plain.show();
   EXPECT_TRUE(plain.grab().save(TALLOWBY_TEST_OUTPUT_DIR "/form1-plain.png"));
   services.program_folder = TALLOWBY_TEST_PROGRAM_DIR;
-  desktop = "/home/user/Desktop";
   MainWindow& skinned = Start().Window();
   skinned.show();
   EXPECT_TRUE(boxes.shown.empty());
