@@ -64,6 +64,28 @@ void CheckDrawable(const CliOptions& options) {
   }
 }
 
+// The folder part of an output's name, or nothing when it names a file in the working folder.
+std::string FolderOf(const std::string& output) {
+#ifdef _WIN32
+  const std::size_t separator = output.find_last_of("\\/");
+#else
+  const std::size_t separator = output.rfind('/');
+#endif
+  if (separator == std::string::npos) return {};
+  return output.substr(0, separator == 0 ? 1 : separator);
+}
+
+// An output that can never be written is refused before anything is drawn.
+void CheckOutput(const CliOptions& options, FileSystem& files) {
+  if (options.spreadsheet || options.output == "-") return;
+  const std::string quoted = "--output '" + options.output + "'";
+  if (files.FolderExists(options.output)) throw UsageError(quoted + " is a folder");
+  const std::string folder = FolderOf(options.output);
+  if (!folder.empty() && !files.FolderExists(folder)) {
+    throw UsageError(quoted + ": there is no folder '" + folder + "'");
+  }
+}
+
 void Draw(const CliOptions& options, NumberSink& sink) {
   RandomSource random;
   if (options.seed) {
@@ -140,11 +162,12 @@ int RunCli(std::span<const std::string_view> arguments, CliEnvironment& environm
       return kExitSuccess;
     }
     CheckDrawable(options);
+    CheckOutput(options, environment.files);
   } catch (const UsageError& error) {
     environment.standard_error << kProgram << error.what() << '\n';
     return kExitBadInput;
-  } catch (const Failure& failure) {
-    environment.standard_error << kProgram << failure.Description() << '\n';
+  } catch (...) {
+    environment.standard_error << kProgram << DescribeCurrentException() << '\n';
     return kExitOutputFailed;
   }
   const std::string target = options.spreadsheet     ? std::string("the spreadsheet")
@@ -156,13 +179,10 @@ int RunCli(std::span<const std::string_view> arguments, CliEnvironment& environm
     } else {
       WriteText(options, environment);
     }
-  } catch (const Failure& failure) {
+  } catch (...) {
+    // Whatever it was (the output, memory, a thread that could not start), one line says so.
     environment.standard_error << kProgram << "cannot write " << target << ": "
-                               << failure.Description() << '\n';
-    return kExitOutputFailed;
-  } catch (const std::bad_alloc&) {
-    environment.standard_error << kProgram << "cannot write " << target << ": out of memory"
-                               << '\n';
+                               << DescribeCurrentException() << '\n';
     return kExitOutputFailed;
   }
   return kExitSuccess;

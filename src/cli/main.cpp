@@ -12,12 +12,16 @@
 #include "core/ports/failure.h"
 
 #ifdef _WIN32
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
+#include <shellapi.h>
 
 #include "platform/windows/com_apartment.h"
 #include "platform/windows/excel_spreadsheet.h"
 #include "platform/windows/native_file_system.h"
+#include "platform/windows/wide_text.h"
 #else
 #include "platform/posix/native_file_system.h"
 #include "platform/posix/spreadsheet_plugin.h"
@@ -37,6 +41,22 @@ std::unique_ptr<tallowby::SpreadsheetLauncher> SpreadsheetBackend() {
 #endif
 }
 
+// The arguments as UTF-8, whatever the user's code page: main()'s would have turned names outside
+// it into question marks.
+std::vector<std::string> Arguments([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
+  std::vector<std::string> arguments;
+#ifdef _WIN32
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; wide != nullptr && i < count; ++i)
+    arguments.push_back(tallowby::Narrow(wide[i]));
+  LocalFree(wide);
+#else
+  arguments.assign(argv + (argc > 0 ? 1 : 0), argv + argc);
+#endif
+  return arguments;
+}
+
 void WriteStandardOutput(std::string_view bytes) {
   if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
     throw tallowby::Failure(std::strerror(errno));
@@ -46,14 +66,22 @@ void WriteStandardOutput(std::string_view bytes) {
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-  // The lines carry their own CR LF; a text-mode stream would double the CR.
+  // The lines carry their own CR LF; a text-mode stream would double the CR. Messages are UTF-8.
   _setmode(_fileno(stdout), _O_BINARY);
+  SetConsoleOutputCP(CP_UTF8);
 #endif
-  const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-  tallowby::NativeFileSystem files;
-  tallowby::cli::CliEnvironment environment{files, SpreadsheetBackend, WriteStandardOutput,
-                                            std::cerr};
-  int status = tallowby::cli::RunCli(arguments, environment);
+  int status = tallowby::cli::kExitOutputFailed;
+  try {
+    const std::vector<std::string> texts = Arguments(argc, argv);
+    const std::vector<std::string_view> arguments(texts.begin(), texts.end());
+    tallowby::NativeFileSystem files;
+    tallowby::cli::CliEnvironment environment{files, SpreadsheetBackend, WriteStandardOutput,
+                                              std::cerr};
+    status = tallowby::cli::RunCli(arguments, environment);
+  } catch (...) {
+    std::cerr << "tallowby-cli: " << tallowby::DescribeCurrentException() << '\n';
+    return tallowby::cli::kExitOutputFailed;
+  }
   if (std::fflush(stdout) != 0 && status == tallowby::cli::kExitSuccess) {
     std::cerr << "tallowby-cli: cannot write standard output: " << std::strerror(errno) << '\n';
     status = tallowby::cli::kExitOutputFailed;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <set>
 
 namespace tallowby::cli {
 
@@ -38,6 +39,8 @@ CliOptions ParseOptions(std::span<const std::string_view> arguments) {
   bool has_count = false;
   bool has_highest = false;
   bool has_output = false;
+  // A script that names an option twice has a fault somewhere; taking the last would hide it.
+  std::set<std::string_view> given;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     std::string_view name = arguments[i];
     std::optional<std::string_view> attached;
@@ -49,15 +52,19 @@ CliOptions ParseOptions(std::span<const std::string_view> arguments) {
     } else if (name != "-h") {
       throw UsageError("unexpected argument '" + std::string(name) + "'");
     }
+    if (!given.insert(name == "-h" ? "--help" : name).second) {
+      throw UsageError("option '" + std::string(name) + "' is given twice");
+    }
     const auto flag = [&](bool& target) {
       if (attached) throw UsageError("option '" + std::string(name) + "' takes no value");
       target = true;
     };
-    // Values may begin with '-' (a negative highest number, or standard output), so the next
-    // argument is taken as it is.
+    // Values may begin with '-' (a negative highest number, or standard output), but one that
+    // begins with "--" is the next option: "--output --lf" lacks its file rather than writing
+    // one named "--lf" (which "--output=--lf" or "./--lf" still can).
     const auto value = [&]() -> std::string_view {
       if (attached) return *attached;
-      if (i + 1 >= arguments.size())
+      if (i + 1 >= arguments.size() || arguments[i + 1].starts_with("--"))
         throw UsageError("option '" + std::string(name) + "' needs a value");
       return arguments[++i];
     };

@@ -13,18 +13,26 @@
 #include "platform/windows/native_file_system.h"
 #include "platform/windows/registry_settings_store.h"
 #include "platform/windows/shell_folder_chooser.h"
+#include "platform/windows/wide_text.h"
 #include "win32/visual_style_skin.h"
 #include "win32/window.h"
 
 namespace {
 
-// The folder of the program file, without a trailing backslash.
+// The folder of the program file, without a trailing backslash. Cut on characters: in a
+// program name of a double-byte code page the last 0x5C byte may lie inside a character.
 std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string file(path, length);
-  const std::size_t backslash = file.find_last_of('\\');
-  return backslash == std::string::npos ? std::string(".") : file.substr(0, backslash);
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD length = 0;
+  while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+             path.size() &&
+         path.size() < 32768) {
+    path.resize(path.size() * 2);
+  }
+  path.resize(length);
+  const std::size_t backslash = path.find_last_of(L'\\');
+  return backslash == std::wstring::npos ? std::string(".")
+                                         : tallowby::Narrow(path.substr(0, backslash));
 }
 
 }  // namespace

@@ -4,11 +4,12 @@
 
 #include "core/ports/failure.h"
 #include "platform/windows/system_error.h"
+#include "platform/windows/wide_text.h"
 
 namespace tallowby::win32 {
 
 void VisualStyleSkin::LoadSkin(const std::string& path, const std::string& /*section*/) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     throw Failure("The skin file could not be read: " + DescribeSystemError(GetLastError()));

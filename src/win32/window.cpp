@@ -9,18 +9,19 @@
 #include "core/ports/failure.h"
 #include "core/window/main_window_behaviour.h"
 #include "platform/windows/system_error.h"
+#include "platform/windows/wide_text.h"
 
 namespace tallowby::win32 {
 
 namespace {
 
-constexpr char kWindowClass[] = "TallowbyMainWindow";
+constexpr wchar_t kWindowClass[] = L"TallowbyMainWindow";
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 
 UINT DpiOf(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
   static const auto get_dpi = reinterpret_cast<GetDpiForWindowFunction>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
   if (get_dpi != nullptr) {
     if (const UINT dpi = get_dpi(window); dpi != 0) return dpi;
   }
@@ -30,14 +31,14 @@ UINT DpiOf(HWND window) {
   return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 
-const char* ClassOf(ControlKind kind) {
+const wchar_t* ClassOf(ControlKind kind) {
   switch (kind) {
     case ControlKind::Field:
-      return "EDIT";
+      return L"EDIT";
     case ControlKind::ProgressBar:
-      return PROGRESS_CLASSA;
+      return PROGRESS_CLASSW;
     default:
-      return "BUTTON";
+      return L"BUTTON";
   }
 }
 
@@ -99,8 +100,8 @@ std::optional<ColourRole> ColourOfHandle(HWND control) {
   return Describe(*found).colour;
 }
 
-std::string Text(std::string_view text) {
-  return std::string(text);
+std::wstring Text(std::string_view text) {
+  return Widen(text);
 }
 
 bool IsUserInput(UINT message) {
@@ -111,19 +112,19 @@ bool IsUserInput(UINT message) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance) {
-  WNDCLASSEXA window_class{};
+  WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = WindowProcedure;
   window_class.hInstance = instance;
   window_class.hCursor = LoadCursor(nullptr, IDC_ARROW);
   window_class.lpszClassName = kWindowClass;
-  RegisterClassExA(&window_class);  // a second window finds the class registered already
+  RegisterClassExW(&window_class);  // a second window finds the class registered already
 
   white_ = CreateSolidBrush(kWhite);
   face_ = GetSysColorBrush(COLOR_BTNFACE);
   // Fixed border, minimise and close only.
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  window_ = CreateWindowExA(0, kWindowClass, "", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+  window_ = CreateWindowExW(0, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
                             nullptr, nullptr, instance, this);
   if (window_ == nullptr) ThrowSystemError(GetLastError());
   dpi_ = DpiOf(window_);
@@ -146,7 +147,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::MakeFonts() {
   const auto make = [this](const FontDescription& font) {
-    return CreateFontA(-MulDiv(font.hundredths_of_a_point, static_cast<int>(dpi_), 7200), 0, 0, 0,
+    return CreateFontW(-MulDiv(font.hundredths_of_a_point, static_cast<int>(dpi_), 7200), 0, 0, 0,
                        font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                        static_cast<BYTE>(font.character_set), OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
@@ -157,33 +158,33 @@ void MainWindow::MakeFonts() {
 }
 
 void MainWindow::CreateControls() {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
   for (const Control control : CreationOrder()) {
     const ControlDescription& row = Describe(control);
     const TwipRect place = WindowPlace(control);
     const DWORD extended = row.kind == ControlKind::Field ? WS_EX_CLIENTEDGE : 0;
-    HWND child = CreateWindowExA(
+    HWND child = CreateWindowExW(
         extended, ClassOf(row.kind), Text(row.text).c_str(), StyleOf(row), Pixels(place.left),
         Pixels(place.top), Pixels(place.width), Pixels(place.height), window_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.control_id)), instance, nullptr);
     if (child == nullptr) ThrowSystemError(GetLastError());
-    SendMessageA(
+    SendMessageW(
         child, WM_SETFONT,
         reinterpret_cast<WPARAM>(row.font == FontRole::Button ? button_font_ : window_font_),
         FALSE);
     // The plain classic look, until a skin brings the system's visual style.
     SetWindowTheme(child, L"", L"");
     if (row.kind == ControlKind::Field) {
-      SendMessageA(child, EM_SETLIMITTEXT, 0, 0);  // no length limit
+      SendMessageW(child, EM_SETLIMITTEXT, 0, 0);  // no length limit
       if (row.selects_all_on_focus) SetWindowSubclass(child, FieldProcedure, 0, 0);
     }
     if (row.kind == ControlKind::Option && row.starts_selected) SelectOption(control);
   }
   const HWND bar = ControlHandle(Control::ProgressBar);
-  SendMessageA(bar, PBM_SETRANGE32, 0, 100);
-  SendMessageA(bar, PBM_SETBKCOLOR, 0, kWhite);
+  SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+  SendMessageW(bar, PBM_SETBKCOLOR, 0, kWhite);
   SetWindowSubclass(bar, ProgressProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
-  progress_text_ = Text(Describe(Control::ProgressBar).text);
+  progress_text_ = std::string(Describe(Control::ProgressBar).text);
 }
 
 void MainWindow::Show(int show_command) {
@@ -191,7 +192,7 @@ void MainWindow::Show(int show_command) {
   GetWindowRect(window_, &frame);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
   const RECT& area = monitor.rcWork;
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
@@ -210,16 +211,16 @@ void MainWindow::UseVisualStyle() {
 
 int MainWindow::RunMessageLoop() {
   MSG message{};
-  while (GetMessageA(&message, nullptr, 0, 0) > 0)
+  while (GetMessageW(&message, nullptr, 0, 0) > 0)
     Dispatch(message);
   return static_cast<int>(message.wParam);
 }
 
 void MainWindow::Dispatch(MSG& message) {
   if (PreTranslate(message)) return;
-  if (window_ != nullptr && IsDialogMessageA(window_, &message)) return;
+  if (window_ != nullptr && IsDialogMessageW(window_, &message)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 bool MainWindow::PreTranslate(MSG& message) {
@@ -231,7 +232,7 @@ bool MainWindow::PreTranslate(MSG& message) {
     const std::optional<Control> focused = ControlWithId(GetDlgCtrlID(focus));
     if (focus != nullptr && GetParent(focus) == window_ && focused &&
         Describe(*focused).kind == ControlKind::PushButton) {
-      SendMessageA(focus, BM_CLICK, 0, 0);
+      SendMessageW(focus, BM_CLICK, 0, 0);
       return true;
     }
   }
@@ -254,11 +255,11 @@ bool MainWindow::PreTranslate(MSG& message) {
 LRESULT CALLBACK MainWindow::WindowProcedure(HWND window, UINT message, WPARAM w, LPARAM l) {
   if (message == WM_NCCREATE) {
     const auto* creation = reinterpret_cast<CREATESTRUCTA*>(l);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creation->lpCreateParams));
     static_cast<MainWindow*>(creation->lpCreateParams)->window_ = window;
   }
-  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (self == nullptr) return DefWindowProcA(window, message, w, l);
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, w, l);
   return self->Handle(message, w, l);
 }
 
@@ -311,7 +312,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         const TwipRect place = WindowPlace(row.control);
         SetWindowPos(child, nullptr, Pixels(place.left), Pixels(place.top), Pixels(place.width),
                      Pixels(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
-        SendMessageA(
+        SendMessageW(
             child, WM_SETFONT,
             reinterpret_cast<WPARAM>(row.font == FontRole::Button ? button_font_ : window_font_),
             TRUE);
@@ -339,7 +340,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
     default:
       break;
   }
-  return DefWindowProcA(window_, message, w, l);
+  return DefWindowProcW(window_, message, w, l);
 }
 
 void MainWindow::Command(Control control, int code) {
@@ -349,7 +350,7 @@ void MainWindow::Command(Control control, int code) {
     const Field field = *ChoiceOf(kFieldControls, control);
     if (code == EN_CHANGE) behaviour_->FieldEdited(field, FieldText(field));
     if (code == EN_SETFOCUS && row.selects_all_on_focus) {
-      SendMessageA(ControlHandle(control), EM_SETSEL, 0, -1);
+      SendMessageW(ControlHandle(control), EM_SETSEL, 0, -1);
     }
     return;
   }
@@ -413,8 +414,9 @@ LRESULT CALLBACK MainWindow::ProgressProcedure(HWND bar, UINT message, WPARAM w,
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     const HGDIOBJ old_font = SelectObject(dc, self->window_font_);
-    DrawTextA(dc, self->progress_text_.c_str(), static_cast<int>(self->progress_text_.size()),
-              &area, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    const std::wstring text = Widen(self->progress_text_);
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &area,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old_font);
     ReleaseDC(bar, dc);
   }
@@ -423,13 +425,13 @@ LRESULT CALLBACK MainWindow::ProgressProcedure(HWND bar, UINT message, WPARAM w,
 
 std::string MainWindow::FieldText(Field field) {
   const HWND control = ControlHandle(ControlFor(field));
-  std::vector<char> text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
-  const int length = GetWindowTextA(control, text.data(), static_cast<int>(text.size()));
-  return std::string(text.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()));
+  return Narrow(std::wstring_view(text.data(), static_cast<std::size_t>(length > 0 ? length : 0)));
 }
 
 void MainWindow::SetFieldText(Field field, const std::string& text) {
-  SetWindowTextA(ControlHandle(ControlFor(field)), text.c_str());
+  SetWindowTextW(ControlHandle(ControlFor(field)), Widen(text).c_str());
 }
 
 std::optional<NumberKind> MainWindow::SelectedKind() {
@@ -455,22 +457,22 @@ void MainWindow::SelectOption(Control option) {
   // options of the same frame do.
   for (const ControlDescription& row : kForm) {
     if (row.kind != ControlKind::Option || row.container != Describe(option).container) continue;
-    SendMessageA(ControlHandle(row.control), BM_SETCHECK,
+    SendMessageW(ControlHandle(row.control), BM_SETCHECK,
                  row.control == option ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
 
 void MainWindow::SetCaption(const std::string& caption) {
-  SetWindowTextA(window_, caption.c_str());
+  SetWindowTextW(window_, Widen(caption).c_str());
 }
 
 void MainWindow::SetProgramIcon() {
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window_, GWLP_HINSTANCE));
+  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
   for (const auto& [size, which] : {std::pair{SM_CXICON, ICON_BIG}, {SM_CXSMICON, ICON_SMALL}}) {
     const int pixels = GetSystemMetrics(size);
-    const HANDLE icon = LoadImageA(instance, MAKEINTRESOURCEA(1), IMAGE_ICON, pixels, pixels, 0);
+    const HANDLE icon = LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, pixels, pixels, 0);
     if (icon == nullptr) ThrowSystemError(GetLastError());
-    SendMessageA(window_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window_, WM_SETICON, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(icon));
   }
 }
 
@@ -480,7 +482,7 @@ void MainWindow::UseButtonFaceColours() {
 }
 
 void MainWindow::LoadCustomPointer(const std::string& cursor_file) {
-  const HCURSOR cursor = LoadCursorFromFileA(cursor_file.c_str());
+  const HCURSOR cursor = LoadCursorFromFileW(Widen(cursor_file).c_str());
   if (cursor == nullptr) {
     throw Failure("The cursor file could not be read: " + DescribeSystemError(GetLastError()));
   }
@@ -500,7 +502,7 @@ void MainWindow::SetPointer(PointerSetting pointer) {
 }
 
 void MainWindow::SetProgressValue(int value) {
-  SendMessageA(ControlHandle(Control::ProgressBar), PBM_SETPOS, static_cast<WPARAM>(value), 0);
+  SendMessageW(ControlHandle(Control::ProgressBar), PBM_SETPOS, static_cast<WPARAM>(value), 0);
 }
 
 void MainWindow::SetProgressText(const std::string& text) {
@@ -510,13 +512,13 @@ void MainWindow::SetProgressText(const std::string& text) {
 
 void MainWindow::ShowMessageBox(const std::string& text, const std::string& caption,
                                 MessageIcon icon) {
-  MessageBoxA(window_, text.c_str(), caption.c_str(),
+  MessageBoxW(window_, Widen(text).c_str(), Widen(caption).c_str(),
               MB_OK | (icon == MessageIcon::Warning ? MB_ICONWARNING : 0U));
 }
 
 void MainWindow::ProcessEventsOnce() {
   MSG message{};
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));  // for the loop that ends the program
       return;
@@ -532,11 +534,9 @@ void MainWindow::LetWindowRepaint() {
 }
 
 std::string MainWindow::DecimalSeparator() {
-  char separator[8] = {};
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) == 0) {
-    return ".";
-  }
-  return separator;
+  wchar_t separator[8] = {};
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) == 0) return ".";
+  return Narrow(separator);
 }
 
 }  // namespace tallowby::win32

@@ -62,6 +62,11 @@ TEST(CliOptionsTest, RefusesWithAMessageNamingTheFault) {
        "options '--spreadsheet' and '--output' cannot be used together"},
       {{"--count", "1", "--highest", "5", "--spreadsheet", "--lf"},
        "option '--lf' has no meaning with '--spreadsheet'"},
+      {{"--count", "1", "--highest", "5", "--count=2"}, "option '--count' is given twice"},
+      {{"--count", "1", "--highest", "5", "--lf", "--lf"}, "option '--lf' is given twice"},
+      {{"--count", "1", "--highest", "5", "-h", "--help"}, "option '--help' is given twice"},
+      {{"--count", "1", "--highest", "5", "--output", "--lf"}, "option '--output' needs a value"},
+      {{"--count", "--highest", "5"}, "option '--count' needs a value"},
   };
   for (const auto& c : cases) {
     try {

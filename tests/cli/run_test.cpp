@@ -2,9 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <functional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli/options.h"
@@ -105,6 +114,23 @@ TEST_F(CliRunTest, RefusesImpossibleRequestsLeavingTheOutputAlone) {
        "--sort: 300000000 numbers with --highest 2000000000 need more than 1 GiB to sort; use a "
        "smaller --count or --highest, or add --unique"},
   };
+  // Outputs that can never be written, told before a number is drawn.
+  const std::string folder = folder_.Path().string();
+  const std::string missing = File("no-such-folder") + "/numbers.txt";
+  const std::string in_folder = "--output '" + folder + "' is a folder";
+  const std::string in_missing =
+      "--output '" + missing + "': there is no folder '" + File("no-such-folder") + "'";
+  const std::vector<std::string_view> folder_output = {"--count", "3",        "--highest",
+                                                       "9",       "--output", folder};
+  const std::vector<std::string_view> missing_output = {"--count", "3",        "--highest",
+                                                        "9",       "--output", missing};
+  for (const auto& [arguments, message] :
+       {std::pair{folder_output, in_folder}, std::pair{missing_output, in_missing}}) {
+    err_.str("");
+    EXPECT_EQ(Run(arguments), kExitBadInput);
+    EXPECT_EQ(err_.str(), "tallowby-cli: " + message + "\n");
+  }
+  EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"kept.txt"});
   for (const auto& c : cases) {
     err_.str("");
     std::vector<std::string_view> arguments = c.arguments;
@@ -119,19 +145,65 @@ TEST_F(CliRunTest, RefusesImpossibleRequestsLeavingTheOutputAlone) {
 }
 
 TEST_F(CliRunTest, AFailedOutputIsExitStatusOneWithNothingLeftBehind) {
-  const std::string missing = File("no-such-folder/numbers.txt");
-  EXPECT_EQ(Run({"--count", "3", "--highest", "9", "--output", missing}), kExitOutputFailed);
-  const std::string message = err_.str();
-  EXPECT_EQ(message.rfind("tallowby-cli: cannot write '" + missing + "': ", 0), 0U);
-  EXPECT_EQ(std::count(message.begin(), message.end(), '\n'), 1);
-  EXPECT_TRUE(std::filesystem::is_empty(folder_.Path()));
-
   sheet_.failing_call = "write 65537";
   err_.str("");
   EXPECT_EQ(Run({"--count", "70000", "--highest", "9", "--spreadsheet"}), kExitOutputFailed);
   EXPECT_EQ(err_.str(), "tallowby-cli: cannot write the spreadsheet: the office went away\n");
   EXPECT_EQ(sheet_.calls, (std::vector<std::string>{"add", "write 1", "write 65537"}));
 }
+
+#ifndef _WIN32
+// Outputs that are no regular file: written where they are, and still what they were after.
+TEST_F(CliRunTest, WritesIntoPipesAndThroughLinksWithoutReplacingThem) {
+  tallowby::testing::TemporaryFolder elsewhere;
+  const std::string pipe = File("pipe");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::string piped;
+  std::thread reader([&] { piped = FileBytes(pipe); });
+  const std::string target = (elsewhere.Path() / "target.txt").string();
+  elsewhere.Write("target.txt", "old\r\n");
+  const std::string link = File("link");
+  ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+  const struct {
+    std::string output;
+    std::function<std::string()> written;
+    std::function<bool()> unchanged;
+  } cases[] = {
+      {pipe, [&] { return reader.join(), piped; }, [&] { return std::filesystem::is_fifo(pipe); }},
+      {link, [&] { return FileBytes(target); },
+       [&] {
+         return std::filesystem::is_symlink(link) && std::filesystem::read_symlink(link) == target;
+       }},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(Run({"--count", "1000", "--highest", "10", "--output", c.output}), kExitSuccess)
+        << err_.str();
+    const std::string lines = c.written();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1000) << c.output;
+    EXPECT_TRUE(c.unchanged()) << c.output;
+  }
+  EXPECT_EQ(folder_.Entries(), (std::vector<std::string>{"link", "pipe"}));
+  EXPECT_EQ(elsewhere.Entries(), std::vector<std::string>{"target.txt"});
+}
+
+// A null device of the test's own: the system's /dev/null is never given to a test.
+TEST_F(CliRunTest, WritesIntoANullDeviceAndLeavesItADevice) {
+  const std::string null = File("null");
+  if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+    GTEST_SKIP() << "making a device node needs root (mknod: " << std::strerror(errno) << ")";
+  }
+  EXPECT_EQ(Run({"--count", "1000", "--highest", "10", "--output", null}), kExitSuccess)
+      << err_.str();
+  EXPECT_TRUE(std::filesystem::is_character_file(null));
+  EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"null"});
+}
+#else
+TEST_F(CliRunTest, WritesIntoTheNulDeviceWithoutReplacingIt) {
+  EXPECT_EQ(Run({"--count", "1000", "--highest", "10", "--output", "NUL"}), kExitSuccess)
+      << err_.str();
+  EXPECT_EQ(err_.str(), "");
+}
+#endif
 
 TEST_F(CliRunTest, FillsANewWorkbookAndShowsIt) {
   ASSERT_EQ(Run({"--count", "4", "--highest", "3", "--unique", "--sort", "--spreadsheet"}),

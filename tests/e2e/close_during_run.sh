@@ -29,7 +29,8 @@ xdotool mousemove --window "$window" 300 88 click 1   # "Prime only"
 sleep 0.2
 xdotool mousemove --window "$window" 268 307 click 1  # "Start Generating"
 sleep 2
-ls "$work/out" | grep -q '\.tmp$' || fail "the run was not writing when the window was closed"
+# The temporary file beside results.txt, named .~ and nine hex digits.
+ls -A "$work/out" | grep -q '^\.~' || fail "the run was not writing when the window was closed"
 
 "$close_window" "$window"
 for _ in $(seq 100); do
@@ -41,5 +42,5 @@ wait "$pid" || fail "the program ended with status $?"
 pid=
 
 [ "$(cat "$work/out/results.txt")" = $'old\r' ] || fail "the old results.txt was changed"
-[ "$(ls "$work/out")" = "results.txt" ] || fail "left behind: $(ls "$work/out" | tr '\n' ' ')"
+[ "$(ls -A "$work/out")" = "results.txt" ] || fail "left behind: $(ls -A "$work/out" | tr '\n' ' ')"
 echo "PASS"

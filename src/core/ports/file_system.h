@@ -1,7 +1,6 @@
 // The few file-system questions and operations the program needs; each platform answers them.
 //
-// Paths are texts in the platform's narrow encoding: UTF-8 on Linux, the ANSI code page on
-// Windows, as the program's texts cross into the system.
+// Paths are UTF-8 texts on every platform; Windows takes them through its wide functions.
 #pragma once
 
 #include <cstdint>
@@ -41,8 +40,11 @@ class FileSystem {
   virtual bool IsListedNormalFile(const std::string& path) = 0;
 
   // Starts replacing the file at path: a new temporary file in the same folder, which the
-  // replacement renames over path when committed. Throws Failure, with the system's reason and
-  // error number, when the temporary file cannot be made.
+  // replacement renames over path when committed. A symbolic link is followed, and its target
+  // is what gets replaced. An output that exists and is no regular file (a device such as
+  // /dev/null or NUL, a pipe, a terminal) is written in place instead, and is never renamed over
+  // or removed. Throws Failure, with the system's reason and error number, when the output
+  // cannot be opened: a folder in the way, a missing folder, no permission.
   virtual std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path) = 0;
 
   // Replaces the file at path with exactly these bytes, atomically. On any failure the old file

@@ -33,16 +33,22 @@ int WriteAll(int fd, std::string_view bytes) {
   return 0;
 }
 
-// Opens a new file beside path with a name no other writer uses. O_EXCL never follows or reuses
-// an existing entry, and mode 0666 lets the user's umask decide the permissions, as for any new
-// file.
+std::string FolderPart(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Opens a new file beside path with a name no other writer uses. The name is no longer than
+// "results.txt", so any folder that can hold that file can hold it too. O_EXCL never follows or
+// reuses an existing entry, and mode 0666 lets the user's umask decide the permissions, as for
+// any new file.
 int CreateTemporaryBeside(const std::string& path, std::string& temporary_path) {
   RandomSource names;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".%016llx.tmp",
-                  static_cast<unsigned long long>(names.NextBits()));
-    temporary_path = path + suffix;
+    char name[16];
+    std::snprintf(name, sizeof name, ".~%09llx",
+                  static_cast<unsigned long long>(names.NextBits() >> 28));
+    temporary_path = FolderPart(path) + name;
     const int fd = ::open(temporary_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) return fd;
     if (errno != EEXIST) ThrowErrno(errno);
@@ -53,10 +59,7 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary_path) 
 // Flushes the folder's entries, so a rename in it survives a power cut. File systems that cannot
 // flush a folder say so with EINVAL; there is nothing more to do on them.
 int SyncFolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "."
-                             : slash == 0               ? "/"
-                                                        : path.substr(0, slash);
+  const std::string folder = FolderPart(path).empty() ? std::string(".") : FolderPart(path);
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) return errno;
   int error_number = 0;
@@ -64,6 +67,50 @@ int SyncFolderOf(const std::string& path) {
   ::close(fd);
   return error_number;
 }
+
+// The file a path names once its symbolic links are followed, as `sort -o` writes through them:
+// the link stays a link, and its target is what gets replaced. The target need not exist.
+std::string FollowLinks(std::string path) {
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    std::string target(static_cast<std::size_t>(status.st_size > 0 ? status.st_size : 256) + 1,
+                       '\0');
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length < 0) ThrowErrno(errno);
+    target.resize(static_cast<std::size_t>(length));
+    path = target.starts_with('/') ? target : FolderPart(path) + target;
+  }
+  ThrowErrno(ELOOP);
+}
+
+// An output that exists and is no regular file (a device, a FIFO, a terminal) is written where
+// it is: renaming a file over it would replace the system's /dev/null, or leave a pipe's reader
+// with nothing. It is never renamed over or removed, whatever happens.
+class InPlaceOutput final : public FileReplacement {
+ public:
+  explicit InPlaceOutput(const std::string& path)
+      : fd_(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY)) {
+    if (fd_ < 0) ThrowErrno(errno);
+  }
+  ~InPlaceOutput() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  InPlaceOutput(const InPlaceOutput&) = delete;
+  InPlaceOutput& operator=(const InPlaceOutput&) = delete;
+
+  void Write(std::string_view bytes) override {
+    if (const int error_number = WriteAll(fd_, bytes); error_number != 0) ThrowErrno(error_number);
+  }
+  void Commit() override {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0 && errno != EINTR) ThrowErrno(errno);
+  }
+
+ private:
+  int fd_;
+};
 
 class PosixReplacement final : public FileReplacement {
  public:
@@ -141,7 +188,14 @@ std::unique_ptr<FileReplacement> NativeFileSystem::BeginReplacement(const std::s
   // fails with EFBIG like a full disk, and is reported as a failed write.
   static std::once_flag ignore_size_signal;
   std::call_once(ignore_size_signal, [] { std::signal(SIGXFSZ, SIG_IGN); });
-  return std::make_unique<PosixReplacement>(path);
+  // Only a regular file, or a name that is not there yet, is replaced by rename.
+  const std::string target = FollowLinks(path);
+  struct stat status {};
+  if (::stat(target.c_str(), &status) == 0) {
+    if (S_ISDIR(status.st_mode)) ThrowErrno(EISDIR);
+    if (!S_ISREG(status.st_mode)) return std::make_unique<InPlaceOutput>(target);
+  }
+  return std::make_unique<PosixReplacement>(target);
 }
 
 std::uint64_t NativeFileSystem::PhysicalMemoryBytes() {

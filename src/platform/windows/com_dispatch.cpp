@@ -10,29 +10,15 @@
 #include "core/ports/failure.h"
 #include "platform/windows/com_apartment.h"
 #include "platform/windows/system_error.h"
+#include "platform/windows/wide_text.h"
 
 namespace tallowby {
 
 namespace {
 
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int length =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
-
 std::string Narrow(const BSTR text) {
   if (text == nullptr) return {};
-  const int wide_length = static_cast<int>(SysStringLen(text));
-  if (wide_length == 0) return {};
-  const int length =
-      WideCharToMultiByte(CP_ACP, 0, text, wide_length, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, wide_length, narrow.data(), length, nullptr, nullptr);
-  return narrow;
+  return tallowby::Narrow(std::wstring_view(text, SysStringLen(text)));
 }
 
 }  // namespace
@@ -73,7 +59,7 @@ void Dispatch::Reset() {
 Dispatch Dispatch::Create(const std::string& prog_id) {
   EnsureComApartment();
   CLSID class_id{};
-  const std::wstring wide_prog_id = Wide(prog_id);
+  const std::wstring wide_prog_id = Widen(prog_id);
   HRESULT result = CLSIDFromProgID(wide_prog_id.c_str(), &class_id);
   if (FAILED(result)) ThrowComFailure(result);
   IDispatch* object = nullptr;
@@ -87,7 +73,7 @@ Dispatch Dispatch::Create(const std::string& prog_id) {
 void Dispatch::Invoke(const char* member, WORD flags, VARIANT* arguments, UINT argument_count,
                       bool property_put, VARIANT* result) const {
   if (object_ == nullptr) ThrowComFailure(E_POINTER);
-  std::wstring name = Wide(member);
+  std::wstring name = Widen(member);
   LPOLESTR names[] = {name.data()};
   DISPID member_id = DISPID_UNKNOWN;
   HRESULT outcome = object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &member_id);
@@ -151,7 +137,7 @@ Variant Variant::Bool(bool value) {
 
 Variant Variant::Text(const std::string& ascii) {
   Variant variant;
-  const std::wstring wide = Wide(ascii);
+  const std::wstring wide = Widen(ascii);
   variant.value_.vt = VT_BSTR;
   variant.value_.bstrVal = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
   if (variant.value_.bstrVal == nullptr) throw std::bad_alloc();

@@ -1,9 +1,10 @@
 #include <shlobj.h>
 #include <windows.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/windows/desktop_folder.h"
+#include "platform/windows/wide_text.h"
 
 namespace tallowby {
 
@@ -13,10 +14,10 @@ std::string DesktopFolder() {
     return {};
   }
   // Zero-filled: a failed conversion leaves no path, and the text ends at the first NUL.
-  char buffer[512] = {};
-  SHGetPathFromIDListA(desktop, buffer);
+  wchar_t buffer[MAX_PATH] = {};
+  SHGetPathFromIDListW(desktop, buffer);
   CoTaskMemFree(desktop);
-  return std::string(buffer, strnlen(buffer, sizeof buffer));
+  return Narrow(std::wstring_view(buffer, wcsnlen(buffer, MAX_PATH)));
 }
 
 }  // namespace tallowby

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "platform/windows/wide_text.h"
 
 namespace tallowby {
 
@@ -11,15 +11,14 @@ std::string SiteVisitCommandLine(const std::string& address) {
 }
 
 bool StartDetached(const DetachedStart& start) {
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(start.show_window);
   PROCESS_INFORMATION process{};
-  // CreateProcessA may write into the command line, so it gets a copy of its own.
-  std::vector<char> command_line(start.command_line.begin(), start.command_line.end());
-  command_line.push_back('\0');
-  if (!CreateProcessA(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  // CreateProcessW may write into the command line, so it gets a copy of its own.
+  std::wstring command_line = Widen(start.command_line);
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process)) {
     return false;
   }

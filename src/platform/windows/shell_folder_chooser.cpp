@@ -2,9 +2,10 @@
 
 #include <shlobj.h>
 
-#include <cstring>
+#include <cwchar>
 
 #include "platform/windows/com_apartment.h"
+#include "platform/windows/wide_text.h"
 
 namespace tallowby {
 
@@ -12,6 +13,12 @@ namespace {
 
 std::string& PendingSelectionText() {
   static std::string text(1, '\0');
+  return text;
+}
+
+// The same, as the dialog is sent it; it must outlive the dialog's use of it.
+std::wstring& PendingSelectionWide() {
+  static std::wstring text;
   return text;
 }
 
@@ -25,6 +32,7 @@ void SetPendingSelection(const std::string& initial_folder) {
   std::string text = initial_folder;
   text.push_back('\0');
   PendingSelectionText().swap(text);
+  PendingSelectionWide() = Widen(initial_folder);
 }
 
 int CALLBACK FolderChooserCallback(HWND dialog, UINT message, LPARAM item, LPARAM /*data*/) {
@@ -32,15 +40,15 @@ int CALLBACK FolderChooserCallback(HWND dialog, UINT message, LPARAM item, LPARA
     if (message == BFFM_INITIALIZED) {
       // wParam 1: lParam is a path, not an item identifier. An empty path keeps the dialog's
       // own default selection.
-      SendMessageA(dialog, BFFM_SETSELECTIONA, 1,
-                   reinterpret_cast<LPARAM>(PendingSelection().c_str()));
+      SendMessageW(dialog, BFFM_SETSELECTIONW, 1,
+                   reinterpret_cast<LPARAM>(PendingSelectionWide().c_str()));
     } else if (message == BFFM_SELCHANGED) {
       // Without BIF_STATUSTEXT the dialog has no status line and shows nothing of this; the
       // path is sent all the same, so turning the status line on is all it would take.
-      char path[MAX_PATH];
-      std::memset(path, ' ', sizeof path);
-      if (SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path) == 1) {
-        SendMessageA(dialog, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+      wchar_t path[MAX_PATH];
+      std::wmemset(path, L' ', MAX_PATH);
+      if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(item), path) == 1) {
+        SendMessageW(dialog, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path));
       }
     }
   } catch (...) {  // never into the shell
@@ -53,21 +61,22 @@ std::string ShellFolderChooser::ChooseFolder(std::uintptr_t owner, const std::st
   SetPendingSelection(initial_folder);
   EnsureComApartment();  // the dialog is built from COM objects of the shell
 
-  BROWSEINFOA request{};
+  const std::wstring wide_title = Widen(title);  // valid until the modal dialog has closed
+  BROWSEINFOW request{};
   request.hwndOwner = reinterpret_cast<HWND>(owner);
   request.pidlRoot = nullptr;  // the tree starts at the desktop
   request.pszDisplayName = nullptr;
-  request.lpszTitle = title.c_str();  // valid until the modal dialog has closed
+  request.lpszTitle = wide_title.c_str();
   request.ulFlags = BIF_RETURNONLYFSDIRS;
   request.lpfn = FolderChooserCallback;
   request.lParam = 0;
 
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&request);
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&request);
   if (chosen == nullptr) return {};  // cancelled or closed
-  char path[MAX_PATH] = {};          // an item without a path leaves it empty
-  SHGetPathFromIDListA(chosen, path);
+  wchar_t path[MAX_PATH] = {};       // an item without a path leaves it empty
+  SHGetPathFromIDListW(chosen, path);
   CoTaskMemFree(chosen);
-  return std::string(path, strnlen(path, sizeof path));
+  return Narrow(std::wstring_view(path, wcsnlen(path, MAX_PATH)));
 }
 
 }  // namespace tallowby

@@ -11,8 +11,8 @@ namespace tallowby {
 
 class ShellFolderChooser final : public FolderChooser {
  public:
-  // Only file-system folders can be confirmed. Texts cross in the ANSI code page, paths in
-  // buffers of MAX_PATH characters, so a result is at most 259 characters long.
+  // Only file-system folders can be confirmed. Texts cross as UTF-16, paths in buffers of
+  // MAX_PATH characters, so a result is at most 259 characters long.
   std::string ChooseFolder(std::uintptr_t owner, const std::string& title,
                            const std::string& initial_folder) override;
 };

@@ -5,16 +5,17 @@
 #include <cstdio>
 
 #include "core/ports/failure.h"
+#include "platform/windows/wide_text.h"
 
 namespace tallowby {
 
 std::string DescribeSystemError(unsigned long code) {
-  char* buffer = nullptr;
-  const DWORD length = FormatMessageA(
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
   std::string text;
-  if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+  if (length != 0 && buffer != nullptr) text = Narrow(std::wstring_view(buffer, length));
   LocalFree(buffer);
   while (!text.empty() &&
          (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.')) {

@@ -243,8 +243,9 @@ TEST_F(GenerationRunTest, AFailedWriteKeepsTheOldFileAndClaimsNoSuccess) {
   }
   ASSERT_FALSE(reason.empty());
   Run(random).StartGenerating();
+  // Found before a number is drawn, so the run ends without its pass of the events.
   EXPECT_EQ(view.log,
-            (std::vector<std::string>{"pointer 11", "events", "report 144: " + reason, "pointer 0",
+            (std::vector<std::string>{"pointer 11", "report 144: " + reason, "pointer 0",
                                       "progress 0", "progress text Progress Bar", "pointer 0"}));
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/windows/shell_folder_chooser.h"
+#include "platform/windows/wide_text.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {
@@ -37,7 +38,7 @@ std::vector<Received> received;
 LRESULT CALLBACK RecordingProcedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message >= WM_USER) {
     received.push_back(
-        {message, wparam, lparam ? reinterpret_cast<const char*>(lparam) : "(null)"});
+        {message, wparam, lparam ? Narrow(reinterpret_cast<const wchar_t*>(lparam)) : "(null)"});
     return 0;
   }
   return DefWindowProcA(window, message, wparam, lparam);
@@ -115,18 +116,24 @@ TEST(FolderChooserCallback, SelectsThePendingFolderAndReportsFileSystemSelection
        "C:\\some\\folder",
        BFFM_INITIALIZED,
        nullptr,
-       {{BFFM_SETSELECTIONA, 1, "C:\\some\\folder"}}},
-      {"opened without a folder", "", BFFM_INITIALIZED, nullptr, {{BFFM_SETSELECTIONA, 1, ""}}},
+       {{BFFM_SETSELECTIONW, 1, "C:\\some\\folder"}}},
+      {"opened without a folder", "", BFFM_INITIALIZED, nullptr, {{BFFM_SETSELECTIONW, 1, ""}}},
+      // Kanji whose second byte in code page 932 is a backslash's, and Greek outside it.
+      {"opened at a folder of any name",
+       "C:\\\xE4\xBA\x88\xE5\xAE\x9A\xE8\xA1\xA8\\\xCE\xA9",
+       BFFM_INITIALIZED,
+       nullptr,
+       {{BFFM_SETSELECTIONW, 1, "C:\\\xE4\xBA\x88\xE5\xAE\x9A\xE8\xA1\xA8\\\xCE\xA9"}}},
       {"a folder selected",
        "",
        BFFM_SELCHANGED,
        [&] { return Item::Folder(path); },
-       {{BFFM_SETSTATUSTEXTA, 0, path}}},
+       {{BFFM_SETSTATUSTEXTW, 0, path}}},
       {"a drive selected",
        "",
        BFFM_SELCHANGED,
        [] { return Item::Folder("C:\\"); },
-       {{BFFM_SETSTATUSTEXTA, 0, "C:\\"}}},
+       {{BFFM_SETSTATUSTEXTW, 0, "C:\\"}}},
       {"an item without a path selected",
        "",
        BFFM_SELCHANGED,
