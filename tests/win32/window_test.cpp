@@ -18,6 +18,7 @@
 #include "platform/windows/wine.h"
 #include "support/designed_layout.h"
 #include "support/temporary_folder.h"
+#include "win32/tallowby_exe.h"
 
 namespace tallowby {
 namespace {
@@ -28,8 +29,6 @@ using testing::FileBytes;
 using testing::LocalServerRegistration;
 using testing::TemporaryFolder;
 
-constexpr char kSettingsKey[] = "Software\\VB and VBA Program Settings\\Kestrelane\\Tallowby";
-
 using namespace testing;  // the designed layout's control identifiers
 
 // The window class each kind of control has.
@@ -38,188 +37,6 @@ const char* WindowClassOf(int id) {
   if (id == kProgressBar1) return "msctls_progress32";
   return "Button";
 }
-
-// Texts joined by appending: GCC 12 sees overlaps that are not there in chains of operator+.
-template <class... Parts>
-std::string Cat(const Parts&... parts) {
-  std::string text;
-  (text.append(parts), ...);
-  return text;
-}
-
-template <class T>
-std::optional<T> Within(std::chrono::milliseconds limit,
-                        const std::function<std::optional<T>()>& look) {
-  const auto deadline = std::chrono::steady_clock::now() + limit;
-  do {
-    if (auto found = look()) return found;
-    std::this_thread::sleep_for(20ms);
-  } while (std::chrono::steady_clock::now() < deadline);
-  return std::nullopt;
-}
-
-std::string TextOf(HWND window) {
-  char text[4096] = {};
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 5000, nullptr);
-  return text;
-}
-
-std::string ClassOf(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
-}
-
-std::vector<HWND> Children(HWND parent) {
-  std::vector<HWND> children;
-  EnumChildWindows(
-      parent,
-      [](HWND child, LPARAM found) {
-        reinterpret_cast<std::vector<HWND>*>(found)->push_back(child);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&children));
-  return children;
-}
-
-struct Box {
-  HWND handle;
-  std::string caption;
-  std::string text;
-  bool icon;
-  std::vector<std::string> buttons;
-};
-
-std::string Setting(const char* name) {
-  char value[1024] = {};
-  DWORD size = sizeof value;
-  if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_SZ, nullptr, value, &size) !=
-      ERROR_SUCCESS) {
-    return "(missing)";
-  }
-  return value;
-}
-
-// One start of Tallowby.exe, closed at the end as a user closes it.
-class Program {
- public:
-  // Waits for the window to be shown, unless start-up is expected to stop at a message box
-  // first: then WaitUntilShown() follows its answer.
-  explicit Program(const std::string& program = testing::HostPath(TALLOWBY_EXE),
-                   bool wait_until_shown = true) {
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    std::string command = Cat("\"", program, "\"");
-    EXPECT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &startup, &process_));
-    if (wait_until_shown) WaitUntilShown();
-  }
-
-  void WaitUntilShown() {
-    main_ = Within<HWND>(20s, [this]() -> std::optional<HWND> {
-              HWND found = FindWindowA("TallowbyMainWindow", "Tallowby");
-              DWORD owner = 0;
-              GetWindowThreadProcessId(found, &owner);
-              if (found != nullptr && owner == process_.dwProcessId && IsWindowVisible(found)) {
-                return found;
-              }
-              return std::nullopt;
-            }).value_or(nullptr);
-    EXPECT_NE(main_, nullptr) << "no window titled Tallowby";
-  }
-
-  ~Program() {
-    if (main_ != nullptr) PostMessageA(main_, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) {
-      ADD_FAILURE() << "Tallowby did not end when its window was closed";
-      TerminateProcess(process_.hProcess, 1);
-    }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  Program(const Program&) = delete;
-  Program& operator=(const Program&) = delete;
-
-  HWND Main() const { return main_; }
-  HWND Control(int id) const { return GetDlgItem(main_, id); }
-  std::string Text(int id) const { return TextOf(Control(id)); }
-  bool Checked(int id) const { return SendMessageA(Control(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-  void Type(int id, const std::string& text) const {
-    SendMessageA(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-  }
-  // Posted, as a click is: the press may open a modal box.
-  void Press(int id) const { PostMessageA(Control(id), BM_CLICK, 0, 0); }
-
-  // The next message box of the program, within the time given.
-  std::optional<Box> NextBox(std::chrono::milliseconds limit = 15s) const {
-    return Within<Box>(limit, [this]() -> std::optional<Box> {
-      struct Search {
-        DWORD process;
-        HWND box;
-      } search{process_.dwProcessId, nullptr};
-      EnumWindows(
-          [](HWND window, LPARAM data) {
-            auto* s = reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == s->process && IsWindowVisible(window) && ClassOf(window) == "#32770") {
-              s->box = window;
-              return FALSE;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&search));
-      if (search.box == nullptr) return std::nullopt;
-      Box box{search.box, TextOf(search.box), TextOf(GetDlgItem(search.box, 0xFFFF)), false, {}};
-      for (HWND child : Children(search.box)) {
-        if (!IsWindowVisible(child)) continue;
-        const std::string kind = ClassOf(child);
-        if (kind == "Button") box.buttons.push_back(TextOf(child));
-        if (kind == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-          box.icon = SendMessageA(child, STM_GETICON, 0, 0) != 0;
-        }
-      }
-      return box;
-    });
-  }
-
-  static void Dismiss(const Box& box) { PostMessageA(box.handle, WM_COMMAND, IDOK, 0); }
-
-  // Reads the next box, dismisses it and gives it back.
-  Box Answer() const {
-    const std::optional<Box> box = NextBox();
-    if (!box) {
-      ADD_FAILURE() << "no message box appeared";
-      return {};
-    }
-    Dismiss(*box);
-    Within<bool>(5s, [&]() -> std::optional<bool> {
-      return IsWindow(box->handle) ? std::nullopt : std::optional<bool>(true);
-    });
-    return *box;
-  }
-
- private:
-  PROCESS_INFORMATION process_{};
-  HWND main_ = nullptr;
-};
-
-class WindowTest : public ::testing::Test {
- protected:
-  WindowTest() { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
-  ~WindowTest() override { RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey); }
-
-  static void ExpectPlainMessage(const Box& box, const std::string& text) {
-    EXPECT_EQ(box.text, text);
-    EXPECT_EQ(box.caption, "Tallowby");
-    EXPECT_FALSE(box.icon) << text;
-    EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"}) << text;
-  }
-
-  TemporaryFolder folder;
-  std::string output = Cat(folder.Path().string(), "\\");
-};
 
 TEST_F(WindowTest, FirstStartShowsTheDesignedWindowWithItsDefaultsAndStoresThem) {
   Program program;
@@ -329,15 +146,6 @@ TEST_F(WindowTest, EnterOrSpaceOnAFocusedButtonPressesItAndEnterOrEscapeInAField
   }
 }
 
-// The colour on the screen at a point of the window's client area.
-COLORREF ColourAt(HWND window, POINT point) {
-  ClientToScreen(window, &point);
-  const HDC screen = GetDC(nullptr);
-  const COLORREF colour = GetPixel(screen, point.x, point.y);
-  ReleaseDC(nullptr, screen);
-  return colour;
-}
-
 enum class Skin { Absent, Readable, Locked };
 
 TEST_F(WindowTest, TheSkinBringsTheButtonFaceAndAnUnreadableOneIsReportedAtLine100) {
@@ -431,7 +239,7 @@ TEST_F(WindowTest, AFailedWriteIsOneReportAtLine144AndNoDone) {
   const Box report = program.Answer();
   EXPECT_EQ(report.caption, "Application Error");
   EXPECT_TRUE(report.icon);
-  EXPECT_EQ(report.buttons, std::vector<std::string>{"OK"});
+  EXPECT_EQ(report.buttons, std::vector<int>{IDOK});
   EXPECT_NE(report.text.find("\r\nin Orrindale2021/08/31.Form1.PushButton6_Click at line 144\r\r"),
             std::string::npos)
       << report.text;
