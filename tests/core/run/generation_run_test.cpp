@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
+#include <system_error>
 
 #include "core/ports/failure.h"
 #include "core/run/results_path.h"
@@ -321,6 +323,65 @@ TEST_F(GenerationRunTest, AWriteThatFailsHalfWayIsReportedOnceAndKeepsTheOldFile
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
 }
 #endif
+
+// The real file system, with a failure injected into the second write of the new file.
+class FailingSecondWrite final : public FileSystem {
+ public:
+  explicit FailingSecondWrite(std::function<void()> fail) : fail_(std::move(fail)) {}
+  bool FolderExists(const std::string& path) override { return real_.FolderExists(path); }
+  bool FileExists(const std::string& path) override { return real_.FileExists(path); }
+  bool IsListedNormalFile(const std::string& path) override {
+    return real_.IsListedNormalFile(path);
+  }
+  std::uint64_t PhysicalMemoryBytes() override { return real_.PhysicalMemoryBytes(); }
+  std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path) override {
+    struct Failing final : FileReplacement {
+      std::unique_ptr<FileReplacement> real;
+      std::function<void()>& fail;
+      int writes = 0;
+      Failing(std::unique_ptr<FileReplacement> r, std::function<void()>& f)
+          : real(std::move(r)), fail(f) {}
+      void Write(std::string_view bytes) override {
+        if (++writes == 2) fail();
+        real->Write(bytes);
+      }
+      void Commit() override { real->Commit(); }
+    };
+    return std::make_unique<Failing>(real_.BeginReplacement(path), fail_);
+  }
+
+ private:
+  NativeFileSystem real_;
+  std::function<void()> fail_;
+};
+
+// Whatever fails while the numbers are written, of whatever type, is one report at 144: the
+// temporary file goes, the old results.txt stays, and nothing claims success.
+TEST_F(GenerationRunTest, AnyFailureWhileWritingIsOneReportAndKeepsTheOldFile) {
+  // The system's words for a thread that cannot start differ between systems.
+  std::string no_thread = std::make_error_code(std::errc::resource_unavailable_try_again).message();
+  no_thread[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(no_thread[0])));
+  const std::pair<std::function<void()>, std::string> failures[] = {
+      {[] { throw Failure("No space left on device"); }, "No space left on device"},
+      {[] { throw std::bad_alloc(); }, "Out of memory"},
+      {[] {
+         throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+       },
+       no_thread},
+  };
+  for (const auto& [fail, description] : failures) {
+    folder.Write("results.txt", "old\r\n");
+    view.log.clear();
+    view.count = "2000000";  // more than one buffer of text
+    FailingSecondWrite failing(fail);
+    GenerationRun(host, random, failing, nullptr).StartGenerating();
+    EXPECT_EQ(view.log,
+              (std::vector<std::string>{"pointer 11", "report 144: " + description, "pointer 0",
+                                        "progress 0", "progress text Progress Bar", "pointer 0"}));
+    EXPECT_EQ(FileBytes(ResultsFile()), "old\r\n");
+    EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+  }
+}
 
 // A spreadsheet that records the calls made to it and fails where the test says.
 struct SpreadsheetScript {

@@ -15,6 +15,7 @@
 
 #include "core/window/window_texts.h"
 #include "platform/windows/shell_folder_chooser.h"
+#include "platform/windows/wide_text.h"
 #include "support/temporary_folder.h"
 
 namespace tallowby {
@@ -52,16 +53,16 @@ std::string SelectedItemText(HWND dialog) {
   HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
   if (tree == nullptr) return {};
   const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-  char text[MAX_PATH] = {};
-  TVITEMA request{};
+  wchar_t text[MAX_PATH] = {};
+  TVITEMW request{};
   request.mask = TVIF_TEXT;
   request.hItem = item;
   request.pszText = text;
-  request.cchTextMax = sizeof text;
-  if (item == nullptr || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&request))) {
+  request.cchTextMax = MAX_PATH;
+  if (item == nullptr || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&request))) {
     return {};
   }
-  return text;
+  return Narrow(text);
 }
 
 // Waits on another thread for the dialog that `thread` shows, notes what it shows, and presses
@@ -125,8 +126,13 @@ TEST(ChooseFolder, ReturnsTheFolderTheUserConfirms) {
   HWND owner = CreateWindowExA(0, "STATIC", "Tallowby", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
                                100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(owner, nullptr);
+  // Kanji whose second byte in code page 932 is a backslash's, and characters outside it.
+  const std::string any_name = "\xE4\xBA\x88\xE5\xAE\x9A\xE8\xA1\xA8\xCE\xA9\xEA\xB0\x80";
+  const std::string named = path + "\\" + any_name;
+  ASSERT_TRUE(CreateDirectoryW(Widen(named).c_str(), nullptr));
   const DialogCase cases[] = {
       {"a folder confirmed", path, IDOK, folder.Path().filename().string(), path},
+      {"a folder of any name confirmed", named, IDOK, any_name, named},
       {"a drive confirmed", "C:\\", IDOK, "C:", "C:\\"},
       {"cancelled", path, IDCANCEL, "", ""},
       {"no initial folder, cancelled", "", IDCANCEL, "", ""},
