@@ -8,11 +8,13 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QScreen>
+#include <vector>
 
 #include "core/run/generation_run.h"
 #include "core/window/main_window_behaviour.h"
 #include "qt/cursor_file.h"
 #include "qt/native_text.h"
+#include "qt/palette_scheme.h"
 #include "qt/select_all_line_edit.h"
 #include "qt/style_sheet_skin.h"
 
@@ -56,12 +58,6 @@ bool IsUserInput(const QEvent* event) {
     default:
       return false;
   }
-}
-
-void SetBackColour(QWidget* control, const QColor& colour) {
-  QPalette palette = control->palette();
-  palette.setColor(QPalette::Window, colour);
-  control->setPalette(palette);
 }
 
 // The four images of the program icon, 32, 48, 128 and 256 pixels square.
@@ -108,24 +104,21 @@ QWidget* MakeControl(const ControlDescription& row, QWidget* parent) {
   return new QWidget(parent);
 }
 
-// White where the layout says white; the frames and options show the window's background
-// through, and the folder field keeps the system's.
-void ApplyDesignedColour(QWidget* control, const ControlDescription& row) {
-  if (row.colour != ColourRole::White) return;
-  QPalette palette = control->palette();
-  switch (row.kind) {
+// The palette roles a control's background is painted with.
+std::vector<QPalette::ColorRole> BackgroundRoles(std::optional<ControlKind> kind) {
+  if (!kind) return {QPalette::Window};  // the window itself
+  switch (*kind) {
     case ControlKind::Field:
-      palette.setColor(QPalette::Base, Qt::white);
-      break;
+      return {QPalette::Base};
     case ControlKind::PushButton:
-      palette.setColor(QPalette::Button, Qt::white);
-      break;
-    default:
-      palette.setColor(QPalette::Base, Qt::white);
-      palette.setColor(QPalette::Window, Qt::white);
+      return {QPalette::Button};
+    case ControlKind::ProgressBar:
+      return {QPalette::Base, QPalette::Window};
+    case ControlKind::Frame:
+    case ControlKind::Option:
       break;
   }
-  control->setPalette(palette);
+  return {QPalette::Window};
 }
 
 }  // namespace
@@ -139,9 +132,9 @@ MainWindow::MainWindow(MessageBoxes* boxes, QWidget* parent)
   setFixedSize(Pixels({0, 0, kWindow.client_width_twips, kWindow.client_height_twips}).size());
   setFont(FontOf(kWindow.font));
   setAutoFillBackground(true);
-  SetBackColour(this, Qt::white);
   setMouseTracking(true);
   CreateControls();
+  ApplyColours();
   SetTabOrder();
   for (QWidget* control : findChildren<QWidget*>()) {
     control->setMouseTracking(true);
@@ -157,7 +150,8 @@ void MainWindow::CreateControls() {
     control->setObjectName(Text(row.object_name));
     control->setGeometry(Pixels(row.place));
     if (row.font == FontRole::Button) control->setFont(FontOf(kWindow.button_font));
-    ApplyDesignedColour(control, row);
+    control->setAccessibleName(Text(AccessibleName(row.control)));
+    control->setAccessibleDescription(Text(AccessibleDescription(row.control)));
     controls_[IndexOf(row.control)] = control;
   }
 }
@@ -256,13 +250,36 @@ void MainWindow::SetProgramIcon() {
 }
 
 void MainWindow::UseButtonFaceColours() {
-  const QColor face = ButtonFaceColour();
-  SetBackColour(this, face);
-  for (const ControlDescription& row : kForm) {
-    if (row.colour != ColourRole::Surface) continue;
-    SetBackColour(Widget(row.control), face);
-    Widget(row.control)->setAutoFillBackground(true);
+  skinned_ = true;
+  ApplyColours();
+}
+
+void MainWindow::ApplyColours() {
+  scheme_ = CurrentScheme();
+  // The skin's style sheet picks its variant by this property; a change re-reads the sheet.
+  // That comes first: re-reading a sheet puts back the palettes it found when it was first read.
+  const QByteArray name(kColourSchemeProperty.data(),
+                        static_cast<qsizetype>(kColourSchemeProperty.size()));
+  const QString scheme = Text(SchemeName(scheme_));
+  if (property(name.constData()).toString() != scheme) {
+    setProperty(name.constData(), scheme);
+    if (!styleSheet().isEmpty()) setStyleSheet(styleSheet());
   }
+  const QColor face = ButtonFaceColour();
+  const auto paint = [&](QWidget* widget, ColourRole role, std::optional<ControlKind> kind) {
+    // An empty palette sets nothing: the widget takes the user's colours from its parent.
+    QPalette palette;
+    const Background background = BackgroundFor(role, skinned_, scheme_);
+    if (background != Background::Users) {
+      for (const QPalette::ColorRole part : BackgroundRoles(kind))
+        palette.setColor(part, background == Background::ButtonFace ? face : QColor(Qt::white));
+    }
+    widget->setPalette(palette);
+    if (kind) widget->setAutoFillBackground(background == Background::ButtonFace);
+  };
+  paint(this, kWindow.colour, std::nullopt);
+  for (const ControlDescription& row : kForm)
+    paint(Widget(row.control), row.colour, row.kind);
 }
 
 void MainWindow::LoadCustomPointer(const std::string& cursor_file) {
@@ -354,6 +371,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (blocking_input_ && IsUserInput(event)) return true;
+  // The user chose another colour scheme while the program runs.
+  if (watched == this && event->type() == QEvent::ApplicationPaletteChange) ApplyColours();
   if (event->type() == QEvent::KeyPress && PressFocusedButton(watched, event)) return true;
   if (event->type() == QEvent::MouseMove) ForwardPointer(watched, event);
   return QWidget::eventFilter(watched, event);

@@ -17,6 +17,7 @@
 
 #include "core/ports/choices.h"
 #include "core/ports/window_view.h"
+#include "core/window/colour_scheme.h"
 #include "core/window/form_description.h"
 #include "qt/qt_message_boxes.h"
 
@@ -48,6 +49,7 @@ class MainWindow : public QWidget, public WindowView {
   // once one is loaded, the default arrow before).
   PointerSetting MousePointer() const { return pointer_; }
   bool HasCustomPointer() const { return custom_pointer_.has_value(); }
+  ColourScheme Scheme() const { return scheme_; }
 
   // The view the behaviour drives.
   std::string FieldText(Field field) override;
@@ -80,6 +82,8 @@ class MainWindow : public QWidget, public WindowView {
  private:
   void CreateControls();
   void SetTabOrder();
+  // Every background by the scheme's rule, now and whenever the user's scheme changes.
+  void ApplyColours();
   void ApplyPointer();
   bool PressFocusedButton(QObject* watched, QEvent* event);
   void ForwardPointer(QObject* watched, QEvent* event);
@@ -92,6 +96,8 @@ class MainWindow : public QWidget, public WindowView {
 
   std::array<QWidget*, kControlCount> controls_{};
 
+  bool skinned_ = false;
+  ColourScheme scheme_ = ColourScheme::Light;
   PointerSetting pointer_ = PointerSetting::Default;
   std::optional<QCursor> custom_pointer_;
   bool shown_before_ = false;

@@ -1,12 +1,14 @@
 #include "qt/style_sheet_skin.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QStringDecoder>
 
 #include "core/ports/failure.h"
 #include "qt/native_text.h"
+#include "qt/palette_scheme.h"
 
 namespace tallowby {
 
@@ -61,9 +63,27 @@ void StyleSheetSkinEngine::LoadSkin(const std::string& path, const std::string& 
   style_sheet_ = text;
 }
 
+StyleSheetSkinEngine::StyleSheetSkinEngine(QWidget* window) : window_(window) {
+  if (qApp != nullptr) qApp->installEventFilter(this);
+}
+
+bool StyleSheetSkinEngine::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == window_ && event->type() == QEvent::ApplicationPaletteChange && applied_) {
+    ApplyToDialogs();
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+void StyleSheetSkinEngine::ApplyToDialogs() {
+  if (!skin_dialogs_) return;
+  const QString sheet = CurrentScheme() == ColourScheme::Light ? style_sheet_ : QString();
+  if (qApp->styleSheet() != sheet) qApp->setStyleSheet(sheet);
+}
+
 void StyleSheetSkinEngine::ApplyToWindow() {
   if (!enabled_ || window_ == nullptr) return;
-  if (skin_dialogs_) qApp->setStyleSheet(style_sheet_);
+  applied_ = true;
+  ApplyToDialogs();
   window_->setStyleSheet(style_sheet_);
   if (options_ & kPolishImmediately) {
     for (QWidget* control : window_->findChildren<QWidget*>())

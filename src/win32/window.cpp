@@ -1,13 +1,17 @@
 #include "win32/window.h"
 
 #include <commctrl.h>
+#include <initguid.h>
+#include <oleacc.h>
 #include <uxtheme.h>
 
 #include <span>
 #include <vector>
 
 #include "core/ports/failure.h"
+#include "core/window/colour_scheme.h"
 #include "core/window/main_window_behaviour.h"
+#include "platform/windows/com_apartment.h"
 #include "platform/windows/system_error.h"
 #include "platform/windows/wide_text.h"
 
@@ -64,7 +68,8 @@ DWORD StyleOf(const ControlDescription& row) {
     case ControlKind::Option:
       return style | BS_AUTORADIOBUTTON | (starts_group ? WS_TABSTOP : 0);
     case ControlKind::PushButton:
-      return style | WS_TABSTOP | BS_PUSHBUTTON;
+      // Drawn by the window: a push button's face is the system's grey, the layout's white.
+      return style | WS_TABSTOP | BS_OWNERDRAW;
     case ControlKind::ProgressBar:
       return style;
     case ControlKind::Frame:
@@ -94,10 +99,27 @@ std::optional<Control> ControlWithId(int id) {
   return std::nullopt;
 }
 
-std::optional<ColourRole> ColourOfHandle(HWND control) {
-  const std::optional<Control> found = ControlWithId(GetDlgCtrlID(control));
-  if (!found) return std::nullopt;
-  return Describe(*found).colour;
+// The user's scheme: Windows' high-contrast setting, or the colours of the user's windows.
+ColourScheme CurrentScheme() {
+  HIGHCONTRASTW high_contrast{};
+  high_contrast.cbSize = sizeof high_contrast;
+  const bool on =
+      SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof high_contrast, &high_contrast, 0) &&
+      (high_contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+  const auto rgb = [](int index) {
+    const COLORREF colour = GetSysColor(index);
+    return Rgb{GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+  };
+  return SchemeOf(rgb(COLOR_WINDOW), rgb(COLOR_WINDOWTEXT), on);
+}
+
+// The system colours a control of the kind has where it follows the user's: fields are
+// windows, everything else a dialog's face.
+int UsersBackground(std::optional<ControlKind> kind) {
+  return kind == ControlKind::Field ? COLOR_WINDOW : COLOR_BTNFACE;
+}
+int UsersText(std::optional<ControlKind> kind) {
+  return kind == ControlKind::Field ? COLOR_WINDOWTEXT : COLOR_BTNTEXT;
 }
 
 std::wstring Text(std::string_view text) {
@@ -121,7 +143,6 @@ MainWindow::MainWindow(HINSTANCE instance) {
   RegisterClassExW(&window_class);  // a second window finds the class registered already
 
   white_ = CreateSolidBrush(kWhite);
-  face_ = GetSysColorBrush(COLOR_BTNFACE);
   // Fixed border, minimise and close only.
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   window_ = CreateWindowExW(0, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
@@ -182,9 +203,10 @@ void MainWindow::CreateControls() {
   }
   const HWND bar = ControlHandle(Control::ProgressBar);
   SendMessageW(bar, PBM_SETRANGE32, 0, 100);
-  SendMessageW(bar, PBM_SETBKCOLOR, 0, kWhite);
   SetWindowSubclass(bar, ProgressProcedure, 0, reinterpret_cast<DWORD_PTR>(this));
   progress_text_ = std::string(Describe(Control::ProgressBar).text);
+  FollowScheme();
+  AnnotateForScreenReaders();
 }
 
 void MainWindow::Show(int show_command) {
@@ -204,9 +226,95 @@ void MainWindow::Show(int show_command) {
 }
 
 void MainWindow::UseVisualStyle() {
-  for (const ControlDescription& row : kForm)
-    SetWindowTheme(ControlHandle(row.control), nullptr, nullptr);
+  visual_style_ = true;
+  FollowScheme();
+}
+
+void MainWindow::AnnotateForScreenReaders() {
+  // Dynamic annotation: the system's own accessibility of the standard controls, told what a
+  // caption alone does not say. Without COM, screen readers get the controls' plain texts.
+  try {
+    EnsureComApartment();
+  } catch (const Failure&) {
+    return;
+  }
+  IAccPropServices* services = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, reinterpret_cast<void**>(&services)))) {
+    return;
+  }
+  for (const ControlDescription& row : kForm) {
+    const HWND control = ControlHandle(row.control);
+    if (AccessibleName(row.control) != row.text) {
+      std::wstring name = Text(AccessibleName(row.control));
+      services->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_NAME, name.data());
+    }
+    if (!AccessibleDescription(row.control).empty()) {
+      std::wstring description = Text(AccessibleDescription(row.control));
+      services->SetHwndPropStr(control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION,
+                               description.data());
+    }
+  }
+  services->Release();
+}
+
+void MainWindow::FollowScheme() {
+  scheme_ = CurrentScheme();
+  // A visual style draws with colours of its own; the user's colours need the classic look. An
+  // empty list of theme classes is the classic look as designed; Wine goes on drawing frames and
+  // the bar in its visual style under it, and stops only for a list that names no class.
+  const bool styled = visual_style_ && scheme_ == ColourScheme::Light;
+  const wchar_t* classic = scheme_ == ColourScheme::Light ? L"" : L" ";
+  for (const ControlDescription& row : kForm) {
+    SetWindowTheme(ControlHandle(row.control), styled ? nullptr : classic,
+                   styled ? nullptr : classic);
+  }
+  const bool white = BackgroundFor(Describe(Control::ProgressBar).colour, face_colours_, scheme_) ==
+                     Background::DesignedWhite;
+  SendMessageW(ControlHandle(Control::ProgressBar), PBM_SETBKCOLOR, 0,
+               white ? kWhite : CLR_DEFAULT);
   RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+HBRUSH MainWindow::Paint(HDC dc, ColourRole role, std::optional<ControlKind> kind) {
+  switch (BackgroundFor(role, face_colours_, scheme_)) {
+    case Background::DesignedWhite:
+      SetBkColor(dc, kWhite);
+      return white_;
+    case Background::ButtonFace:
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      return GetSysColorBrush(COLOR_BTNFACE);
+    case Background::Users:
+      break;
+  }
+  SetBkColor(dc, GetSysColor(UsersBackground(kind)));
+  SetTextColor(dc, GetSysColor(UsersText(kind)));
+  return GetSysColorBrush(UsersBackground(kind));
+}
+
+void MainWindow::DrawButton(const DRAWITEMSTRUCT& item) {
+  const std::optional<Control> control = ControlWithId(static_cast<int>(item.CtlID));
+  if (!control) return;
+  const HDC dc = item.hDC;
+  RECT area = item.rcItem;
+  const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+  DrawFrameControl(dc, &area, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  RECT face = area;
+  InflateRect(&face, -2, -2);
+  FillRect(dc, &face, Paint(dc, Describe(*control).colour, ControlKind::PushButton));
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  const HGDIOBJ old_font = SelectObject(dc, button_font_);
+  if (pressed) OffsetRect(&area, 1, 1);
+  const std::wstring caption = Text(Describe(*control).text);
+  DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &area,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, old_font);
+  if ((item.itemState & ODS_FOCUS) != 0) {
+    RECT cue = item.rcItem;
+    InflateRect(&cue, -4, -4);
+    DrawFocusRect(dc, &cue);
+  }
 }
 
 int MainWindow::RunMessageLoop() {
@@ -270,22 +378,29 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       if (const std::optional<Control> control = ControlWithId(LOWORD(w)))
         Command(*control, HIWORD(w));
       return 0;
-    case WM_CTLCOLORSTATIC: {
-      // Frames and options: white, or the button face under a skin.
-      const auto dc = reinterpret_cast<HDC>(w);
-      SetBkColor(dc, face_colours_ ? GetSysColor(COLOR_BTNFACE) : kWhite);
-      return reinterpret_cast<LRESULT>(face_colours_ ? face_ : white_);
-    }
+    case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
-      if (ColourOfHandle(reinterpret_cast<HWND>(l)) == ColourRole::SystemField) break;
-      SetBkColor(reinterpret_cast<HDC>(w), kWhite);
-      return reinterpret_cast<LRESULT>(white_);
-    case WM_CTLCOLORBTN:
-      return reinterpret_cast<LRESULT>(white_);
+    case WM_CTLCOLORBTN: {
+      // Frames and options, fields, and buttons: by their colour role and the user's scheme.
+      const std::optional<Control> control = ControlWithId(GetDlgCtrlID(reinterpret_cast<HWND>(l)));
+      if (!control) break;
+      const ControlDescription& row = Describe(*control);
+      return reinterpret_cast<LRESULT>(Paint(reinterpret_cast<HDC>(w), row.colour, row.kind));
+    }
+    case WM_DRAWITEM:
+      DrawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(l));
+      return TRUE;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      // The user chose other colours, or switched high contrast, while the program runs.
+      FollowScheme();
+      break;
     case WM_ERASEBKGND: {
       RECT client{};
       GetClientRect(window_, &client);
-      FillRect(reinterpret_cast<HDC>(w), &client, face_colours_ ? face_ : white_);
+      FillRect(reinterpret_cast<HDC>(w), &client,
+               Paint(reinterpret_cast<HDC>(w), kWindow.colour, std::nullopt));
       return 1;
     }
     case WM_SETCURSOR:
@@ -478,7 +593,7 @@ void MainWindow::SetProgramIcon() {
 
 void MainWindow::UseButtonFaceColours() {
   face_colours_ = true;
-  RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+  FollowScheme();
 }
 
 void MainWindow::LoadCustomPointer(const std::string& cursor_file) {

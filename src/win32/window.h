@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/ports/window_view.h"
+#include "core/window/colour_scheme.h"
 #include "core/window/form_description.h"
 
 namespace tallowby {
@@ -80,6 +81,14 @@ class MainWindow final : public WindowView {
   void Dispatch(MSG& message);
   void Command(Control control, int code);
   bool SetCursorFor(HWND under);
+  // Every background, the visual style and the bar by the user's scheme, now and at each change.
+  void FollowScheme();
+  // Each field's name is its frame's caption; "..." says what it chooses.
+  void AnnotateForScreenReaders();
+  // Sets the colours of a control of the role and kind (none: the window) on the DC, and gives
+  // the brush its background is painted with.
+  HBRUSH Paint(HDC dc, ColourRole role, std::optional<ControlKind> kind);
+  void DrawButton(const DRAWITEMSTRUCT& item);
   void Close();
 
   HWND window_ = nullptr;
@@ -87,8 +96,10 @@ class MainWindow final : public WindowView {
   HFONT window_font_ = nullptr;
   HFONT button_font_ = nullptr;
   HBRUSH white_ = nullptr;
-  HBRUSH face_ = nullptr;
+  // A skin's parts: the button face on the window, frames and options, and the visual style.
   bool face_colours_ = false;
+  bool visual_style_ = false;
+  ColourScheme scheme_ = ColourScheme::Light;
   HCURSOR custom_pointer_ = nullptr;
   PointerSetting pointer_ = PointerSetting::Default;
   std::string progress_text_;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -78,6 +79,32 @@ TEST(Form1, StartsWithItsDesignedTextsFontsAndColours) {
   EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
   EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
   EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+}
+
+// What a screen reader says: each field by its frame's caption, every other control by its own;
+// "..." tells what it is for, and the bar its value.
+TEST(Form1, NamesEveryControlForScreenReaders) {
+  MainWindow window;
+  const std::pair<const char*, const char*> fields[] = {
+      {"Text2", "Highest possible number"},
+      {"Text1", "How many numbers to generate?"},
+      {"Text3", "Save Results To This Folder"},
+  };
+  const auto accessible = [&](const char* name) {
+    return QAccessible::queryAccessibleInterface(window.findChild<QWidget*>(name));
+  };
+  for (const auto& designed : testing::kDesignedLayout) {
+    const char* expected = designed.caption;
+    for (const auto& [field, frame] : fields) {
+      if (std::string(field) == designed.name) expected = frame;
+    }
+    if (expected == nullptr) expected = "Progress Bar";
+    EXPECT_EQ(accessible(designed.name)->text(QAccessible::Name), expected) << designed.name;
+  }
+  EXPECT_EQ(accessible("PushButton1")->text(QAccessible::Description),
+            "Chooses the folder the results are saved to");
+  window.SetProgressValue(40);
+  EXPECT_EQ(accessible("ProgressBar1")->valueInterface()->currentValue().toInt(), 40);
 }
 
 TEST(Form1, KeepsExactlyOneOptionOfEachGroupSelected) {

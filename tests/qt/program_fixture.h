@@ -94,6 +94,8 @@ class ProgramTest : public ::testing::Test {
   }
 
   Program& Start() {
+    application.reset();
+    qApp->setStyleSheet({});  // a skin of an earlier start dresses the whole application
     application = std::make_unique<Program>(services);
     return *application;
   }

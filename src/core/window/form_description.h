@@ -248,6 +248,19 @@ constexpr std::string_view KindCaption(NumberKind kind) {
   return Describe(OptionFor(kind)).text;
 }
 
+// What a screen reader names a control by: a field by its frame's caption, which says what it
+// holds, every other control by its own caption.
+constexpr std::string_view AccessibleName(Control control) {
+  const ControlDescription& row = Describe(control);
+  if (row.kind == ControlKind::Field && row.container) return Describe(*row.container).text;
+  return row.text;
+}
+
+// What a screen reader adds to a name that says too little on its own.
+constexpr std::string_view AccessibleDescription(Control control) {
+  return control == Control::FolderButton ? "Chooses the folder the results are saved to" : "";
+}
+
 // Twips to pixels at a resolution, rounded to the nearest pixel: at 96 dots per inch, 15 twips
 // make one.
 constexpr int TwipsToPixels(int twips, int dots_per_inch) {

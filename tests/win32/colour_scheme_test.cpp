@@ -1,0 +1,206 @@
+// Legible in every colour scheme: Tallowby.exe photographed through its window handle in a
+// light, a dark and a high-contrast set of system colours, with and without its skin, and every
+// text measured against its own background.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/text_contrast.h"
+#include "win32/tallowby_exe.h"
+
+namespace tallowby {
+namespace {
+
+using namespace testing;
+
+constexpr double kLegible = 4.5;
+
+// The system colours of a scheme, as the registry gives them to every program started after.
+struct Scheme {
+  const char* name;
+  std::vector<std::pair<const char*, const char*>> colours;
+};
+
+const Scheme kSchemes[] = {
+    {"light", {}},
+    {"dark",
+     {{"Window", "32 32 32"},
+      {"WindowText", "230 230 230"},
+      {"ButtonFace", "45 45 45"},
+      {"ButtonText", "230 230 230"},
+      {"Hilight", "0 84 153"},
+      {"HilightText", "255 255 255"},
+      {"ButtonShadow", "20 20 20"},
+      {"ButtonHilight", "90 90 90"},
+      {"ButtonLight", "70 70 70"},
+      {"ButtonDkShadow", "10 10 10"},
+      {"GrayText", "160 160 160"},
+      {"WindowFrame", "90 90 90"}}},
+    {"high contrast",
+     {{"Window", "0 0 0"},
+      {"WindowText", "255 255 255"},
+      {"ButtonFace", "0 0 0"},
+      {"ButtonText", "255 255 255"},
+      {"Hilight", "26 235 255"},
+      {"HilightText", "0 0 0"},
+      {"ButtonShadow", "128 128 128"},
+      {"ButtonHilight", "192 192 192"},
+      {"ButtonLight", "160 160 160"},
+      {"ButtonDkShadow", "64 64 64"},
+      {"GrayText", "63 242 63"},
+      {"WindowFrame", "255 255 255"}}},
+};
+
+// Sets the scheme's colours for as long as it lives.
+class SystemColours {
+ public:
+  explicit SystemColours(const Scheme& scheme) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Colors", 0, nullptr, 0,
+                    KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+    for (const auto& [name, rgb] : scheme.colours) {
+      const std::wstring value_name = Widen(name);
+      wchar_t old[64] = {};
+      DWORD size = sizeof old;
+      const bool had = RegQueryValueExW(key_, value_name.c_str(), nullptr, nullptr,
+                                        reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+      saved_.push_back({value_name, had ? std::optional<std::wstring>(old) : std::nullopt});
+      Set(value_name, Widen(rgb));
+    }
+  }
+  ~SystemColours() {
+    for (const auto& [name, old] : saved_) {
+      if (old) {
+        Set(name, *old);
+      } else {
+        RegDeleteValueW(key_, name.c_str());
+      }
+    }
+    RegCloseKey(key_);
+  }
+  SystemColours(const SystemColours&) = delete;
+  SystemColours& operator=(const SystemColours&) = delete;
+
+ private:
+  void Set(const std::wstring& name, const std::wstring& value) {
+    RegSetValueExW(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  HKEY key_ = nullptr;
+  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
+};
+
+// The window's client area as it is drawn, read through its own device context.
+Screenshot Photograph(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  const HDC source = GetDC(window);
+  const HDC memory = CreateCompatibleDC(source);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  Screenshot shot{width, height, {}};
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  shot.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
+  for (std::uint32_t& pixel : shot.pixels)
+    pixel &= 0xFFFFFFU;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, source);
+  return shot;
+}
+
+// Leaves the picture in the working folder, for people to look at.
+void Keep(const Screenshot& shot, const std::string& name) {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{
+      sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD bytes = static_cast<DWORD>(shot.pixels.size() * 4);
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + bytes;
+  const HANDLE out = CreateFileW(Widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(out, &file, sizeof file, &written, nullptr);
+  WriteFile(out, &info, sizeof info, &written, nullptr);
+  WriteFile(out, shot.pixels.data(), bytes, &written, nullptr);
+  CloseHandle(out);
+}
+
+// How wide a text is in the window's font: Arial, bold, 9 points at 96 dots per inch.
+int TextWidth(const std::string& text, bool button) {
+  const HDC screen = GetDC(nullptr);
+  const HFONT font = CreateFontW(button ? -15 : -12, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, 204,
+                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                 DEFAULT_PITCH | FF_SWISS, L"Arial");
+  const HGDIOBJ old = SelectObject(screen, font);
+  SIZE size{};
+  const std::wstring wide = Widen(text);
+  GetTextExtentPoint32W(screen, wide.c_str(), static_cast<int>(wide.size()), &size);
+  SelectObject(screen, old);
+  DeleteObject(font);
+  ReleaseDC(nullptr, screen);
+  return size.cx;
+}
+
+// Where a control's text is drawn: after a frame's corner, after an option's circle, at a
+// field's left, in the middle of a button or the bar.
+Area TextArea(const DesignedControl& c, const std::string& text) {
+  const bool button = c.id == kPushButton1 || c.id == kPushButton6;
+  const int width = TextWidth(text, button) + 2;
+  // The middle of a frame's caption: its ends lie near the gap it leaves in the frame's line.
+  if (c.id >= kFrame1 && c.id <= kFrame5) return {c.left + 14, c.top, width * 3 / 4, 13};
+  if (c.id >= kOption1 && c.id <= kOption7) return {c.left + 16, c.top + 1, width, c.height - 2};
+  if (c.id == kText1 || c.id == kText2 || c.id == kText3) {
+    return {c.left + 4, c.top + 4, width, c.height - 8};
+  }
+  return {c.left + (c.width - width) / 2, c.top + 4, width, c.height - 8};
+}
+
+class ColourScheme : public WindowTest {};
+
+TEST_F(ColourScheme, EveryTextOfTheWindowIsLegibleInEveryScheme) {
+  for (const Scheme& scheme : kSchemes) {
+    const SystemColours colours(scheme);
+    for (bool skinned : {false, true}) {
+      TemporaryFolder program_folder;
+      const std::string program = Cat(program_folder.Path().string(), "\\Tallowby.exe");
+      ASSERT_TRUE(CopyFileW(Widen(HostPath(TALLOWBY_EXE)).c_str(), Widen(program).c_str(), FALSE));
+      if (skinned) {
+        CreateDirectoryW(Widen(program_folder.Path().string() + "\\x").c_str(), nullptr);
+        program_folder.Write("x\\o.cjs", "skin");
+      }
+      Program running(program);
+      // Nothing selected: a selection is drawn in the user's own selection colours.
+      SendMessageW(running.Control(kText2), EM_SETSEL, 0, 0);
+      SetForegroundWindow(running.Main());
+      std::this_thread::sleep_for(500ms);  // painted
+      const Screenshot shot = Photograph(running.Main());
+      std::string picture = Cat("tallowby-exe-", scheme.name, skinned ? "" : "-plain", ".bmp");
+      std::replace(picture.begin(), picture.end(), ' ', '-');
+      Keep(shot, picture);
+      for (const DesignedControl& c : kDesignedLayout) {
+        const std::string text = c.id == kProgressBar1  ? "Progress Bar"
+                                 : c.caption != nullptr ? c.caption
+                                                        : running.Text(c.id);
+        EXPECT_GE(TextContrast(shot, TextArea(c, text)), kLegible)
+            << scheme.name << (skinned ? ", skinned: " : ": ") << c.name;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tallowby
