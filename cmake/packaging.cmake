@@ -68,6 +68,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${TALLOWBY_SITE_ADDRESS}")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The window asks for Arial, for whose widths it was laid out; fontconfig maps it to Liberation
+# Sans. Without it the window still shows every caption whole, in a font of other widths.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
 # "Excel File" is the one thing that needs LibreOffice, and the program asks for it only then.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libreoffice-calc)
 # The Calc plugin links LibreOffice's UNO runtime from LibreOffice's own program folder, and the

@@ -6,13 +6,14 @@ TALLOWBY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Building and running the program, "Excel File" (LibreOffice Calc) included.
 TALLOWBY_RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-liberation
+  qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-liberation2
   libreoffice-calc libreoffice-dev
 )
 # Testing adds GoogleTest, Google Benchmark, an X server for the end-to-end tests and the tools
-# that drive it, and clang-format for the formatting check.
+# that drive it, clang-format for the formatting check, and DejaVu, the wider font the window is
+# also tested in.
 TALLOWBY_TEST_PACKAGES=(
-  "${TALLOWBY_RUN_PACKAGES[@]}"
+  "${TALLOWBY_RUN_PACKAGES[@]}" fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils libx11-dev
   clang-format

@@ -8,9 +8,12 @@
 #include <QLocale>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <vector>
 
 #include "core/run/generation_run.h"
+#include "core/window/caption_fit.h"
 #include "core/window/main_window_behaviour.h"
 #include "qt/cursor_file.h"
 #include "qt/native_text.h"
@@ -33,11 +36,20 @@ QString Text(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QFont FontOf(const FontDescription& description) {
+QFont FontOf(const FontDescription& description, int hundredths_of_a_point) {
   QFont font(Text(description.family));
-  font.setPointSizeF(description.hundredths_of_a_point / 100.0);
+  font.setPointSizeF(hundredths_of_a_point / 100.0);
   font.setBold(description.bold);
   return font;
+}
+
+QFont FontOf(const FontDescription& description) {
+  return FontOf(description, description.hundredths_of_a_point);
+}
+
+// Pixels at the layout's reference resolution to twips.
+constexpr int Twips(int pixels) {
+  return pixels * 15;
 }
 
 bool IsUserInput(const QEvent* event) {
@@ -134,6 +146,7 @@ MainWindow::MainWindow(MessageBoxes* boxes, QWidget* parent)
   setAutoFillBackground(true);
   setMouseTracking(true);
   CreateControls();
+  FitCaptionsToTheFont();
   ApplyColours();
   SetTabOrder();
   for (QWidget* control : findChildren<QWidget*>()) {
@@ -153,6 +166,54 @@ void MainWindow::CreateControls() {
     control->setAccessibleName(Text(AccessibleName(row.control)));
     control->setAccessibleDescription(Text(AccessibleDescription(row.control)));
     controls_[IndexOf(row.control)] = control;
+  }
+}
+
+int MainWindow::CaptionRoom(Control control, int hundredths_of_a_point) const {
+  const ControlDescription& row = Describe(control);
+  const int button_hundredths = kWindow.button_font.hundredths_of_a_point * hundredths_of_a_point /
+                                kWindow.font.hundredths_of_a_point;
+  const QFont font = row.font == FontRole::Button ? FontOf(kWindow.button_font, button_hundredths)
+                                                  : FontOf(kWindow.font, hundredths_of_a_point);
+  const QFontMetrics metrics(font);
+  const QString text = Text(row.text);
+  QWidget* widget = Widget(control);
+  QStyleOptionButton option;
+  option.initFrom(widget);
+  option.fontMetrics = metrics;
+  option.text = text;
+  const QSize contents(metrics.horizontalAdvance(text), metrics.height());
+  switch (row.kind) {
+    case ControlKind::Option:
+      // The caption starts where the style puts an option's label, after its circle.
+      return Twips(
+          widget->style()->subElementRect(QStyle::SE_RadioButtonContents, &option, widget).left() +
+          contents.width());
+    case ControlKind::PushButton:
+      // Its caption and the margin inside its edge (the style's own minimum size aside).
+      return Twips(contents.width() +
+                   2 * widget->style()->pixelMetric(QStyle::PM_ButtonMargin, &option, widget));
+    default:
+      // A frame's title and the bar's text, with room for a frame's corner on either side.
+      return Twips(contents.width() + 2 * metrics.height());
+  }
+}
+
+void MainWindow::FitCaptionsToTheFont() {
+  const FittedForm fitted = FitCaptions(
+      [this](Control control, int hundredths) { return CaptionRoom(control, hundredths); });
+  if (fitted.font_hundredths != kWindow.font.hundredths_of_a_point) {
+    setFont(FontOf(kWindow.font, fitted.font_hundredths));
+  }
+  for (const ControlDescription& row : kForm) {
+    QWidget* control = Widget(row.control);
+    if (row.font == FontRole::Button &&
+        fitted.button_font_hundredths != kWindow.button_font.hundredths_of_a_point) {
+      control->setFont(FontOf(kWindow.button_font, fitted.button_font_hundredths));
+    }
+    TwipRect place = row.place;
+    place.width = fitted.widths[IndexOf(row.control)];
+    control->setGeometry(Pixels(place));
   }
 }
 

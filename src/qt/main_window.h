@@ -81,6 +81,10 @@ class MainWindow : public QWidget, public WindowView {
 
  private:
   void CreateControls();
+  // Widens controls, or shrinks the font, where a caption would not fit in the font the system
+  // resolves; in the font the window was designed for nothing changes.
+  void FitCaptionsToTheFont();
+  int CaptionRoom(Control control, int hundredths_of_a_point) const;
   void SetTabOrder();
   // Every background by the scheme's rule, now and whenever the user's scheme changes.
   void ApplyColours();

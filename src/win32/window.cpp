@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/ports/failure.h"
+#include "core/window/caption_fit.h"
 #include "core/window/colour_scheme.h"
 #include "core/window/main_window_behaviour.h"
 #include "platform/windows/com_apartment.h"
@@ -166,23 +167,52 @@ MainWindow::~MainWindow() {
   if (custom_pointer_ != nullptr) DestroyCursor(custom_pointer_);
 }
 
+HFONT MainWindow::MakeFont(const FontDescription& font, int hundredths_of_a_point) const {
+  return CreateFontW(-MulDiv(hundredths_of_a_point, static_cast<int>(dpi_), 7200), 0, 0, 0,
+                     font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                     static_cast<BYTE>(font.character_set), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, Text(font.family).c_str());
+}
+
+int MainWindow::CaptionRoom(Control control, int hundredths_of_a_point) const {
+  const ControlDescription& row = Describe(control);
+  const bool button = row.font == FontRole::Button;
+  const HFONT font = button
+                         ? MakeFont(kWindow.button_font, kWindow.button_font.hundredths_of_a_point *
+                                                             hundredths_of_a_point /
+                                                             kWindow.font.hundredths_of_a_point)
+                         : MakeFont(kWindow.font, hundredths_of_a_point);
+  const HDC dc = GetDC(window_);
+  const HGDIOBJ old = SelectObject(dc, font);
+  const std::wstring text = Text(row.text);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, old);
+  ReleaseDC(window_, dc);
+  DeleteObject(font);
+  // Beside the caption: an option's circle and its gap, or the margins inside an edge.
+  const int beside = row.kind == ControlKind::Option ? 20 : 2 * 6;
+  return MulDiv(size.cx + beside, 1440, static_cast<int>(dpi_));
+}
+
 void MainWindow::MakeFonts() {
-  const auto make = [this](const FontDescription& font) {
-    return CreateFontW(-MulDiv(font.hundredths_of_a_point, static_cast<int>(dpi_), 7200), 0, 0, 0,
-                       font.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                       static_cast<BYTE>(font.character_set), OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       Text(font.family).c_str());
-  };
-  window_font_ = make(kWindow.font);
-  button_font_ = make(kWindow.button_font);
+  fitted_ = FitCaptions(
+      [this](Control control, int hundredths) { return CaptionRoom(control, hundredths); });
+  window_font_ = MakeFont(kWindow.font, fitted_.font_hundredths);
+  button_font_ = MakeFont(kWindow.button_font, fitted_.button_font_hundredths);
+}
+
+TwipRect MainWindow::FittedPlace(Control control) const {
+  TwipRect place = WindowPlace(control);
+  place.width = fitted_.widths[IndexOf(control)];
+  return place;
 }
 
 void MainWindow::CreateControls() {
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
   for (const Control control : CreationOrder()) {
     const ControlDescription& row = Describe(control);
-    const TwipRect place = WindowPlace(control);
+    const TwipRect place = FittedPlace(control);
     const DWORD extended = row.kind == ControlKind::Field ? WS_EX_CLIENTEDGE : 0;
     HWND child = CreateWindowExW(
         extended, ClassOf(row.kind), Text(row.text).c_str(), StyleOf(row), Pixels(place.left),
@@ -424,7 +454,7 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
       MakeFonts();
       for (const ControlDescription& row : kForm) {
         const HWND child = ControlHandle(row.control);
-        const TwipRect place = WindowPlace(row.control);
+        const TwipRect place = FittedPlace(row.control);
         SetWindowPos(child, nullptr, Pixels(place.left), Pixels(place.top), Pixels(place.width),
                      Pixels(place.height), SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/ports/window_view.h"
+#include "core/window/caption_fit.h"
 #include "core/window/colour_scheme.h"
 #include "core/window/form_description.h"
 
@@ -73,7 +74,12 @@ class MainWindow final : public WindowView {
 
   void CreateControls();
   void SelectOption(Control option);
+  // The window's fonts, and the widths that show every caption whole in the font the system
+  // resolves; in the font the window was designed for they are the designed ones.
   void MakeFonts();
+  HFONT MakeFont(const FontDescription& font, int hundredths_of_a_point) const;
+  int CaptionRoom(Control control, int hundredths_of_a_point) const;
+  TwipRect FittedPlace(Control control) const;
   int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
   // Handles what the dialog manager does not: Enter on a focused button, the pointer rules.
   // True when the message is done with.
@@ -93,6 +99,7 @@ class MainWindow final : public WindowView {
 
   HWND window_ = nullptr;
   UINT dpi_ = 96;
+  FittedForm fitted_{};
   HFONT window_font_ = nullptr;
   HFONT button_font_ = nullptr;
   HBRUSH white_ = nullptr;

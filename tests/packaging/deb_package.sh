@@ -26,6 +26,7 @@ control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -vxE '\./|\./control|\.
 # only recommended, as "Excel File" is the one thing that needs them.
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *libqt6widgets6* ]] || fail "Depends does not name the Qt libraries: $depends"
+[[ $depends == *fonts-liberation2* ]] || fail "Depends does not name the window's font: $depends"
 ! grep -qiE 'uno|libreoffice' <<<"$depends" || fail "Depends names LibreOffice: $depends"
 [ "$(dpkg-deb -f "$deb" Recommends)" = libreoffice-calc ] || fail "Calc is not recommended"
 apt-get install --simulate -q "$deb" >/dev/null || fail "apt cannot satisfy the package's Depends"

@@ -17,6 +17,7 @@
 #include "platform/windows/wine.h"
 #include "support/designed_layout.h"
 #include "support/temporary_folder.h"
+#include "support/text_contrast.h"
 
 namespace tallowby::testing {
 
@@ -201,6 +202,51 @@ inline COLORREF ColourAt(HWND window, POINT point) {
   const COLORREF colour = GetPixel(screen, point.x, point.y);
   ReleaseDC(nullptr, screen);
   return colour;
+}
+
+// The window's client area as it is drawn, read through its own device context.
+inline Screenshot Photograph(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  const int width = client.right;
+  const int height = client.bottom;
+  const HDC source = GetDC(window);
+  const HDC memory = CreateCompatibleDC(source);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY);
+  Screenshot shot{width, height, {}};
+  const auto* pixels = static_cast<const std::uint32_t*>(bits);
+  shot.pixels.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
+  for (std::uint32_t& pixel : shot.pixels)
+    pixel &= 0xFFFFFFU;
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, source);
+  return shot;
+}
+
+// Leaves the picture in the working folder, for people to look at.
+inline void Keep(const Screenshot& shot, const std::string& name) {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{
+      sizeof(BITMAPINFOHEADER), shot.width, -shot.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const DWORD bytes = static_cast<DWORD>(shot.pixels.size() * 4);
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + bytes;
+  const HANDLE out = CreateFileW(Widen(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(out, &file, sizeof file, &written, nullptr);
+  WriteFile(out, &info, sizeof info, &written, nullptr);
+  WriteFile(out, shot.pixels.data(), bytes, &written, nullptr);
+  CloseHandle(out);
 }
 
 // Every case starts without settings and ends without them, with a fresh output folder.
