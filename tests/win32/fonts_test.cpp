@@ -53,7 +53,58 @@ bool EndsInBackground(const Screenshot& shot, const RECT& place) {
   return true;
 }
 
+// Large fonts, as Windows' 150 % setting gives them, for the programs started while it lives.
+class DotsPerInch {
+ public:
+  explicit DotsPerInch(DWORD dpi) {
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                    KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
+    DWORD size = sizeof old_;
+    had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
+                            &size) == ERROR_SUCCESS;
+    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                   sizeof dpi);
+  }
+  ~DotsPerInch() {
+    if (had_) {
+      RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
+                     sizeof old_);
+    } else {
+      RegDeleteValueW(key_, L"LogPixels");
+    }
+    RegCloseKey(key_);
+  }
+  DotsPerInch(const DotsPerInch&) = delete;
+  DotsPerInch& operator=(const DotsPerInch&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  bool had_ = false;
+  DWORD old_ = 96;
+};
+
 class Fonts : public WindowTest {};
+
+TEST_F(Fonts, AtOneAndAHalfTimesTheSizeTheWindowIsTheDesignScaledWithCaptionsWhole) {
+  const DotsPerInch large(144);
+  Program program;
+  SetForegroundWindow(program.Main());
+  std::this_thread::sleep_for(500ms);  // painted
+  const Screenshot shot = Photograph(program.Main());
+  EXPECT_EQ(shot.width, kDesignedClientWidth * 3 / 2);
+  EXPECT_EQ(shot.height, kDesignedClientHeight * 3 / 2);
+  for (const DesignedControl& c : kDesignedLayout) {
+    const RECT place = PlaceOf(program.Control(c.id), program.Main());
+    // Half pixels of the design round either way.
+    EXPECT_NEAR(place.left, c.left * 3 / 2, 1) << c.name;
+    EXPECT_NEAR(place.top, c.top * 3 / 2, 1) << c.name;
+    EXPECT_NEAR(place.right - place.left, c.width * 3 / 2, 1) << c.name;
+    EXPECT_NEAR(place.bottom - place.top, c.height * 3 / 2, 1) << c.name;
+    if (std::string(c.name).starts_with("Option")) {
+      EXPECT_TRUE(EndsInBackground(shot, place)) << c.name << " is cut";
+    }
+  }
+}
 
 TEST_F(Fonts, EveryOptionCaptionIsWholeInAWiderFont) {
   const SubstitutedArial wider(L"DejaVu Sans");
