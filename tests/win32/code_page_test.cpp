@@ -44,42 +44,14 @@ std::string Done(const std::string& folder) {
   return "Done.\r\r" + folder + "\\results.txt\r\n\r\nwas created.";
 }
 
-// Moves the user's Desktop shell folder for as long as it lives, as a user or an administrator
-// can through the registry; Wine honours it.
-class MovedDesktop {
- public:
-  explicit MovedDesktop(const std::string& folder) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
-                    nullptr);
-    DWORD size = sizeof old_;
-    had_old_ = RegQueryValueExW(key_, L"Desktop", nullptr, &old_type_,
-                                reinterpret_cast<BYTE*>(old_), &size) == ERROR_SUCCESS;
-    old_size_ = size;
-    const std::wstring value = Widen(folder);
-    RegSetValueExW(key_, L"Desktop", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  }
-  ~MovedDesktop() {
-    if (had_old_) {
-      RegSetValueExW(key_, L"Desktop", 0, old_type_, reinterpret_cast<const BYTE*>(old_),
-                     old_size_);
-    } else {
-      RegDeleteValueW(key_, L"Desktop");
-    }
-    RegCloseKey(key_);
-  }
-  MovedDesktop(const MovedDesktop&) = delete;
-  MovedDesktop& operator=(const MovedDesktop&) = delete;
-
- private:
-  static constexpr wchar_t kKey[] =
-      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-  HKEY key_ = nullptr;
-  bool had_old_ = false;
-  DWORD old_type_ = REG_EXPAND_SZ;
-  wchar_t old_[1024] = {};
-  DWORD old_size_ = 0;
-};
+// The user's Desktop shell folder moved, as a user or an administrator can through the
+// registry; Wine honours it.
+TemporaryRegistryValue MovedDesktop(const std::string& folder) {
+  return TemporaryRegistryValue::Text(
+      HKEY_CURRENT_USER,
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", L"Desktop",
+      folder, REG_EXPAND_SZ);
+}
 
 class CodePage : public WindowTest {
  protected:
@@ -121,7 +93,7 @@ TEST_F(CodePage, TheDesktopIsTheDefaultFolderWhateverItsName) {
   for (const std::string& desktop :
        {Folder(Cat(kKanjiEndingInBackslashBytes, "\\Desktop")), parent}) {
     RegDeleteTreeW(HKEY_CURRENT_USER, Widen(kSettingsKey).c_str());
-    const MovedDesktop moved(desktop);
+    const TemporaryRegistryValue moved = MovedDesktop(desktop);
     Program program;
     ASSERT_EQ(program.Text(kText3), desktop + "\\");
     program.Press(kPushButton6);

@@ -56,43 +56,15 @@ const Scheme kSchemes[] = {
       {"WindowFrame", "255 255 255"}}},
 };
 
-// Sets the scheme's colours for as long as it lives.
-class SystemColours {
- public:
-  explicit SystemColours(const Scheme& scheme) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Colors", 0, nullptr, 0,
-                    KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
-    for (const auto& [name, rgb] : scheme.colours) {
-      const std::wstring value_name = Widen(name);
-      wchar_t old[64] = {};
-      DWORD size = sizeof old;
-      const bool had = RegQueryValueExW(key_, value_name.c_str(), nullptr, nullptr,
-                                        reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-      saved_.push_back({value_name, had ? std::optional<std::wstring>(old) : std::nullopt});
-      Set(value_name, Widen(rgb));
-    }
+// The scheme's colours, for the programs started while they live.
+std::vector<TemporaryRegistryValue> SystemColours(const Scheme& scheme) {
+  std::vector<TemporaryRegistryValue> colours;
+  for (const auto& [name, rgb] : scheme.colours) {
+    colours.push_back(TemporaryRegistryValue::Text(HKEY_CURRENT_USER, L"Control Panel\\Colors",
+                                                   Widen(name), rgb));
   }
-  ~SystemColours() {
-    for (const auto& [name, old] : saved_) {
-      if (old) {
-        Set(name, *old);
-      } else {
-        RegDeleteValueW(key_, name.c_str());
-      }
-    }
-    RegCloseKey(key_);
-  }
-  SystemColours(const SystemColours&) = delete;
-  SystemColours& operator=(const SystemColours&) = delete;
-
- private:
-  void Set(const std::wstring& name, const std::wstring& value) {
-    RegSetValueExW(key_, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  }
-  HKEY key_ = nullptr;
-  std::vector<std::pair<std::wstring, std::optional<std::wstring>>> saved_;
-};
+  return colours;
+}
 
 // How wide a text is in the window's font: Arial, bold, 9 points at 96 dots per inch.
 int TextWidth(const std::string& text, bool button) {
@@ -128,7 +100,7 @@ class ColourScheme : public WindowTest {};
 
 TEST_F(ColourScheme, EveryTextOfTheWindowIsLegibleInEveryScheme) {
   for (const Scheme& scheme : kSchemes) {
-    const SystemColours colours(scheme);
+    const std::vector<TemporaryRegistryValue> colours = SystemColours(scheme);
     for (bool skinned : {false, true}) {
       TemporaryFolder program_folder;
       const std::string program = Cat(program_folder.Path().string(), "\\Tallowby.exe");

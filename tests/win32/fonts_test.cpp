@@ -13,27 +13,6 @@ namespace {
 
 using namespace testing;
 
-// Makes Arial another font for the programs started while it lives.
-class SubstitutedArial {
- public:
-  explicit SubstitutedArial(const wchar_t* font) {
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key_, nullptr);
-    RegSetValueExW(key_, L"Arial", 0, REG_SZ, reinterpret_cast<const BYTE*>(font),
-                   static_cast<DWORD>((wcslen(font) + 1) * sizeof(wchar_t)));
-  }
-  ~SubstitutedArial() {
-    RegDeleteValueW(key_, L"Arial");
-    RegCloseKey(key_);
-  }
-  SubstitutedArial(const SubstitutedArial&) = delete;
-  SubstitutedArial& operator=(const SubstitutedArial&) = delete;
-
- private:
-  static constexpr wchar_t kKey[] =
-      L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes";
-  HKEY key_ = nullptr;
-};
-
 RECT PlaceOf(HWND control, HWND window) {
   RECT place{};
   GetWindowRect(control, &place);
@@ -53,40 +32,23 @@ bool EndsInBackground(const Screenshot& shot, const RECT& place) {
   return true;
 }
 
-// Large fonts, as Windows' 150 % setting gives them, for the programs started while it lives.
-class DotsPerInch {
- public:
-  explicit DotsPerInch(DWORD dpi) {
-    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                    KEY_READ | KEY_WRITE, nullptr, &key_, nullptr);
-    DWORD size = sizeof old_;
-    had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
-                            &size) == ERROR_SUCCESS;
-    RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                   sizeof dpi);
-  }
-  ~DotsPerInch() {
-    if (had_) {
-      RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
-                     sizeof old_);
-    } else {
-      RegDeleteValueW(key_, L"LogPixels");
-    }
-    RegCloseKey(key_);
-  }
-  DotsPerInch(const DotsPerInch&) = delete;
-  DotsPerInch& operator=(const DotsPerInch&) = delete;
+// Arial made another font, for the programs started while it lives.
+TemporaryRegistryValue SubstitutedArial(const std::string& font) {
+  return TemporaryRegistryValue::Text(
+      HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes",
+      L"Arial", font);
+}
 
- private:
-  HKEY key_ = nullptr;
-  bool had_ = false;
-  DWORD old_ = 96;
-};
+// Large fonts, as Windows' 150 % setting gives them.
+TemporaryRegistryValue DotsPerInch(DWORD dpi) {
+  return TemporaryRegistryValue(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels",
+                                REG_DWORD, &dpi, sizeof dpi);
+}
 
 class Fonts : public WindowTest {};
 
 TEST_F(Fonts, AtOneAndAHalfTimesTheSizeTheWindowIsTheDesignScaledWithCaptionsWhole) {
-  const DotsPerInch large(144);
+  const TemporaryRegistryValue large = DotsPerInch(144);
   Program program;
   SetForegroundWindow(program.Main());
   std::this_thread::sleep_for(500ms);  // painted
@@ -107,7 +69,7 @@ TEST_F(Fonts, AtOneAndAHalfTimesTheSizeTheWindowIsTheDesignScaledWithCaptionsWho
 }
 
 TEST_F(Fonts, EveryOptionCaptionIsWholeInAWiderFont) {
-  const SubstitutedArial wider(L"DejaVu Sans");
+  const TemporaryRegistryValue wider = SubstitutedArial("DejaVu Sans");
   Program program;
   SetForegroundWindow(program.Main());
   std::this_thread::sleep_for(500ms);  // painted

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/windows/wide_text.h"
@@ -248,6 +249,56 @@ inline void Keep(const Screenshot& shot, const std::string& name) {
   WriteFile(out, shot.pixels.data(), bytes, &written, nullptr);
   CloseHandle(out);
 }
+
+// Sets a registry value for as long as it lives, and then puts back what was there: the
+// system's settings a case changes (colours, fonts, folders) for the programs it starts.
+class TemporaryRegistryValue {
+ public:
+  TemporaryRegistryValue(HKEY root, const std::wstring& key, std::wstring name, DWORD type,
+                         const void* data, DWORD size)
+      : name_(std::move(name)) {
+    RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &key_,
+                    nullptr);
+    DWORD old_size = 0;
+    had_ = RegQueryValueExW(key_, name_.c_str(), nullptr, &old_type_, nullptr, &old_size) ==
+           ERROR_SUCCESS;
+    old_.resize(old_size);
+    if (had_) RegQueryValueExW(key_, name_.c_str(), nullptr, &old_type_, old_.data(), &old_size);
+    RegSetValueExW(key_, name_.c_str(), 0, type, static_cast<const BYTE*>(data), size);
+  }
+  static TemporaryRegistryValue Text(HKEY root, const std::wstring& key, std::wstring name,
+                                     const std::string& text, DWORD type = REG_SZ) {
+    const std::wstring wide = Widen(text);
+    return TemporaryRegistryValue(root, key, std::move(name), type, wide.c_str(),
+                                  static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+  }
+  TemporaryRegistryValue(TemporaryRegistryValue&& other) noexcept
+      : key_(std::exchange(other.key_, nullptr)),
+        name_(std::move(other.name_)),
+        had_(other.had_),
+        old_type_(other.old_type_),
+        old_(std::move(other.old_)) {}
+  ~TemporaryRegistryValue() {
+    if (key_ == nullptr) return;
+    if (had_) {
+      RegSetValueExW(key_, name_.c_str(), 0, old_type_, old_.data(),
+                     static_cast<DWORD>(old_.size()));
+    } else {
+      RegDeleteValueW(key_, name_.c_str());
+    }
+    RegCloseKey(key_);
+  }
+  TemporaryRegistryValue(const TemporaryRegistryValue&) = delete;
+  TemporaryRegistryValue& operator=(const TemporaryRegistryValue&) = delete;
+  TemporaryRegistryValue& operator=(TemporaryRegistryValue&&) = delete;
+
+ private:
+  HKEY key_ = nullptr;
+  std::wstring name_;
+  bool had_ = false;
+  DWORD old_type_ = REG_SZ;
+  std::vector<BYTE> old_;
+};
 
 // Every case starts without settings and ends without them, with a fresh output folder.
 class WindowTest : public ::testing::Test {
