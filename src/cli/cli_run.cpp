@@ -128,7 +128,7 @@ void WriteText(const CliOptions& options, CliEnvironment& environment) {
   }
   // The file appears, complete, only at the end; a failure on the way leaves the old one.
   const std::unique_ptr<FileReplacement> replacement =
-      environment.files.BeginReplacement(options.output);
+      environment.files.BeginReplacement(options.output, {});
   {
     NumberLineBuffer buffer([&](std::string_view bytes) { replacement->Write(bytes); }, line_end);
     LineSink sink(buffer);

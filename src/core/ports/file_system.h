@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -23,6 +24,11 @@ class FileReplacement {
   // and then the old file is still exactly as it was.
   virtual void Commit() = 0;
 };
+
+// Asked about ten times a second while an output that is no file (a pipe, a FIFO) takes no bytes
+// because nothing reads them: true waits on, false gives up, and the write then throws Failure.
+// An empty one waits as long as it takes, as command-line tools do.
+using KeepWaiting = std::function<bool()>;
 
 class FileSystem {
  public:
@@ -44,13 +50,17 @@ class FileSystem {
   // is what gets replaced. An output that exists and is no regular file (a device such as
   // /dev/null or NUL, a pipe, a terminal) is written in place instead, and is never renamed over
   // or removed. Throws Failure, with the system's reason and error number, when the output
-  // cannot be opened: a folder in the way, a missing folder, no permission.
-  virtual std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path) = 0;
+  // cannot be opened: a folder in the way, a missing folder, no permission. With keep_waiting
+  // given, an output that would block (a FIFO nobody reads) never holds the caller up: a FIFO
+  // without a reader is refused at once, and a reader that stops reading is waited for only while
+  // keep_waiting says so.
+  virtual std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path,
+                                                            const KeepWaiting& keep_waiting) = 0;
 
   // Replaces the file at path with exactly these bytes, atomically. On any failure the old file
   // stays exactly as it was, no temporary file remains, and Failure carries the system's reason.
   void ReplaceFileAtomically(const std::string& path, std::string_view bytes) {
-    const std::unique_ptr<FileReplacement> replacement = BeginReplacement(path);
+    const std::unique_ptr<FileReplacement> replacement = BeginReplacement(path, {});
     replacement->Write(bytes);
     replacement->Commit();
   }

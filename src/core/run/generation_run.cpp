@@ -275,12 +275,18 @@ int GenerationRun::DrawNumbers() {
     // here, as the loop reports it and leaves that number out.
     try {
       if (host_.SelectedOutput() == OutputKind::TextFile) {
-        replacement_ = files_.BeginReplacement(ResultsPath(host_.FolderText()));
+        // A FIFO whose reader stops reading holds the run up without freezing the window: it
+        // repaints, and closing it ends the run.
+        replacement_ = files_.BeginReplacement(ResultsPath(host_.FolderText()), [this] {
+          host_.LetWindowRepaint();
+          return !stop_requested_;
+        });
       }
       if (!DrawToOutput(*kind, highest, draw_line)) return StopHere();
     } catch (...) {
       replacement_.reset();
-      Report(DescribeCurrentException(), line::kWriteResultsFile);
+      // A closed window gave up on an output that waited for its reader: nothing to report.
+      if (!stop_requested_) Report(DescribeCurrentException(), line::kWriteResultsFile);
       return StopHere();
     }
   }

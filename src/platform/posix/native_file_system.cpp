@@ -183,7 +183,8 @@ bool NativeFileSystem::IsListedNormalFile(const std::string& path) {
          S_ISREG(status.st_mode);
 }
 
-std::unique_ptr<FileReplacement> NativeFileSystem::BeginReplacement(const std::string& path) {
+std::unique_ptr<FileReplacement> NativeFileSystem::BeginReplacement(
+    const std::string& path, const KeepWaiting& /*keep_waiting*/) {
   // A write past the process's file-size limit would end the program with SIGXFSZ; ignored, it
   // fails with EFBIG like a full disk, and is reported as a failed write.
   static std::once_flag ignore_size_signal;

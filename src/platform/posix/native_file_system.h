@@ -11,7 +11,8 @@ class NativeFileSystem final : public FileSystem {
   bool FileExists(const std::string& path) override;
   // Hidden files are those whose names begin with a dot.
   bool IsListedNormalFile(const std::string& path) override;
-  std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path) override;
+  std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path,
+                                                    const KeepWaiting& keep_waiting) override;
   std::uint64_t PhysicalMemoryBytes() override;
 };
 

@@ -167,7 +167,8 @@ bool NativeFileSystem::IsListedNormalFile(const std::string& path) {
   return (found.dwFileAttributes & kNotNormal) == 0;
 }
 
-std::unique_ptr<FileReplacement> NativeFileSystem::BeginReplacement(const std::string& path) {
+std::unique_ptr<FileReplacement> NativeFileSystem::BeginReplacement(
+    const std::string& path, const KeepWaiting& /*keep_waiting*/) {
   const std::wstring wide = Widen(path);
   if (IsDeviceOrPipe(wide)) return std::make_unique<InPlaceOutput>(wide);
   RefuseTooLong(wide);

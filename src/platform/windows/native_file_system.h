@@ -11,7 +11,8 @@ class NativeFileSystem final : public FileSystem {
   bool FileExists(const std::string& path) override;
   // Hidden and system files are not normal files.
   bool IsListedNormalFile(const std::string& path) override;
-  std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path) override;
+  std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path,
+                                                    const KeepWaiting& keep_waiting) override;
   std::uint64_t PhysicalMemoryBytes() override;
 };
 

@@ -334,7 +334,8 @@ class FailingSecondWrite final : public FileSystem {
     return real_.IsListedNormalFile(path);
   }
   std::uint64_t PhysicalMemoryBytes() override { return real_.PhysicalMemoryBytes(); }
-  std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path) override {
+  std::unique_ptr<FileReplacement> BeginReplacement(const std::string& path,
+                                                    const KeepWaiting& keep_waiting) override {
     struct Failing final : FileReplacement {
       std::unique_ptr<FileReplacement> real;
       std::function<void()>& fail;
@@ -347,7 +348,7 @@ class FailingSecondWrite final : public FileSystem {
       }
       void Commit() override { real->Commit(); }
     };
-    return std::make_unique<Failing>(real_.BeginReplacement(path), fail_);
+    return std::make_unique<Failing>(real_.BeginReplacement(path, keep_waiting), fail_);
   }
 
  private:
