@@ -1,8 +1,6 @@
 #include "core/numbers/numeric_text.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -73,11 +71,15 @@ std::optional<NumberParts> Split(std::string_view text, std::string_view separat
 // 0 for 0.5, -1 for 0.05), saturating far beyond any double so that huge exponents cannot wrap.
 constexpr long long kSaturated = 1'000'000'000'000'000;  // far beyond any text's length
 
-long long DecimalMagnitude(const NumberParts& parts) {
+long long Exponent(const NumberParts& parts) {
   long long exponent = 0;
   for (char c : parts.exponent_digits)
     exponent = std::min(exponent * 10 + (c - '0'), kSaturated);
-  if (parts.exponent_negative) exponent = -exponent;
+  return parts.exponent_negative ? -exponent : exponent;
+}
+
+long long DecimalMagnitude(const NumberParts& parts) {
+  const long long exponent = Exponent(parts);
   const auto first = parts.integer_digits.find_first_not_of('0');
   if (first != std::string_view::npos) {
     return static_cast<long long>(parts.integer_digits.size() - first) + exponent;
@@ -102,23 +104,30 @@ std::int32_t ToInt32(std::string_view text, std::string_view decimal_separator) 
   if (magnitude > 10) throw Failure(kOverflow);
   if (magnitude < -1) return 0;
 
-  // Rebuilt in the one notation from_chars reads regardless of the user's locale.
-  std::string plain;
-  plain.reserve(parts->integer_digits.size() + parts->fraction_digits.size() +
-                parts->exponent_digits.size() + 4);
-  plain.append(parts->integer_digits.empty() ? "0" : parts->integer_digits);
-  if (!parts->fraction_digits.empty()) plain.append(".").append(parts->fraction_digits);
-  if (!parts->exponent_digits.empty()) {
-    plain.append(parts->exponent_negative ? "e-" : "e").append(parts->exponent_digits);
-  }
-  double value = 0;
-  const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (result.ec != std::errc{} || result.ptr != plain.data() + plain.size()) {
-    throw Failure(kOverflow);  // the magnitude check leaves no other way to fail here
-  }
-  value = std::rint(parts->negative ? -value : value);
-  if (value < -2147483648.0 || value > 2147483647.0) throw Failure(kOverflow);
-  return static_cast<std::int32_t>(value);
+  // Rounded as the decimal typed, never through a double, whose nearest value can lie on the
+  // other side of a half ("2.5000000000000001" is more than 2.5, and gives 3). The magnitude
+  // check bounds the integer part to ten digits.
+  std::string digits(parts->integer_digits);
+  digits.append(parts->fraction_digits);
+  // Where the decimal point stands among the digits once the exponent has moved it.
+  const long long point = static_cast<long long>(parts->integer_digits.size()) + Exponent(*parts);
+  const auto digit_at = [&](long long i) {
+    return i >= 0 && i < static_cast<long long>(digits.size())
+               ? digits[static_cast<std::size_t>(i)] - '0'
+               : 0;
+  };
+  long long whole = 0;
+  for (long long i = std::max(0LL, point - 11); i < point; ++i)
+    whole = whole * 10 + digit_at(i);
+  const int first_dropped = digit_at(point);
+  const bool more_after_half =
+      point + 1 < static_cast<long long>(digits.size()) &&
+      digits.find_first_not_of('0', static_cast<std::size_t>(std::max(0LL, point + 1))) !=
+          std::string::npos;
+  if (first_dropped > 5 || (first_dropped == 5 && (more_after_half || whole % 2 == 1))) ++whole;
+  if (parts->negative) whole = -whole;
+  if (whole < -2147483648LL || whole > 2147483647LL) throw Failure(kOverflow);
+  return static_cast<std::int32_t>(whole);
 }
 
 }  // namespace tallowby

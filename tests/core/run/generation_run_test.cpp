@@ -17,6 +17,10 @@
 #include "support/recording_view.h"
 #include "support/scripted_source.h"
 #ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "support/file_size_limit.h"
 #endif
 #include "support/temporary_folder.h"
@@ -58,6 +62,15 @@ class GenerationRunTest : public ::testing::Test {
   NativeFileSystem files;
   RandomSource random{5};
 };
+
+// The log without the bar's moves and the event pass, which depend on the machine's speed.
+std::vector<std::string> WithoutBarMoves(std::vector<std::string> log) {
+  std::erase_if(log, [](const std::string& line) {
+    return line == "events" || (line.starts_with("progress ") && line != "progress 0" &&
+                                !line.starts_with("progress text"));
+  });
+  return log;
+}
 
 const std::vector<std::string> kEndOfGoodRun = {"pointer 0", "progress 0",
                                                 "progress text Progress Bar"};
@@ -297,12 +310,7 @@ TEST_F(GenerationRunTest, ClosingTheWindowStopsTheRunWithNothingWrittenAndNothin
     run.StartGenerating();
     view.on_repaint = view.on_events = nullptr;
     // The bar's own moves and the event pass aside, the run ends as a failed output does.
-    std::vector<std::string> log = view.log;
-    std::erase_if(log, [](const std::string& line) {
-      return line == "events" || (line.starts_with("progress ") && line != "progress 0" &&
-                                  !line.starts_with("progress text"));
-    });
-    EXPECT_EQ(log, stopped) << during_draws;
+    EXPECT_EQ(WithoutBarMoves(view.log), stopped) << during_draws;
     EXPECT_EQ(FileBytes(ResultsFile()), "old\r\n");
     EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
   }
@@ -321,6 +329,35 @@ TEST_F(GenerationRunTest, AWriteThatFailsHalfWayIsReportedOnceAndKeepsTheOldFile
                                       "progress 0", "progress text Progress Bar", "pointer 0"}));
   EXPECT_EQ(FileBytes(ResultsFile()), "old\r\n");
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
+}
+
+// A FIFO as results.txt never holds the window: without a reader it is refused at once, and a
+// reader that stops reading is waited for while the window repaints, until it is closed.
+TEST_F(GenerationRunTest, AFifoThatTakesNothingNeverHoldsTheWindow) {
+  const std::string fifo = ResultsFile();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  view.count = "1000000";
+  Run(random).StartGenerating();
+  EXPECT_EQ(view.log, (std::vector<std::string>{
+                          "pointer 11", "report 144: Nothing is reading from the FIFO " + fifo,
+                          "pointer 0", "progress 0", "progress text Progress Bar", "pointer 0"}));
+
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  view.log.clear();
+  GenerationRun run = Run(random);
+  int repaints = 0;
+  view.on_repaint = [&] {
+    if (++repaints == 5) run.StopForClosedWindow();
+  };
+  run.StartGenerating();
+  view.on_repaint = nullptr;
+  ::close(reader);
+  EXPECT_EQ(repaints, 5);
+  EXPECT_EQ(WithoutBarMoves(view.log),
+            (std::vector<std::string>{"pointer 11", "pointer 0", "progress 0",
+                                      "progress text Progress Bar", "pointer 0"}));
+  EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 #endif
 
