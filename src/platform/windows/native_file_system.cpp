@@ -330,10 +330,10 @@ std::unique_ptr<FileReplacement> NativeFileSystem::BeginReplacement(
     if ((info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
       ThrowSystemError(ERROR_ACCESS_DENIED);  // found before anything is written
     }
+    if (const HANDLE standard_output = StandardOutputIfSame(info)) {
+      return std::make_unique<InPlaceOutput>(standard_output, false, keep_waiting);
+    }
     if (output.Valid()) {
-      if (const HANDLE standard_output = StandardOutputIfSame(info)) {
-        return std::make_unique<InPlaceOutput>(standard_output, false, keep_waiting);
-      }
       // Every name of the file shows the new numbers.
       if (info.nNumberOfLinks > 1) {
         auto in_place = std::make_unique<InPlaceOutput>(output.Release(), true, keep_waiting);
