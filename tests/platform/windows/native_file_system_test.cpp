@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "core/ports/failure.h"
 #include "core/run/results_path.h"
 #include "platform/windows/native_file_system.h"
+#include "platform/windows/wide_text.h"
 #include "support/temporary_folder.h"
 #include "wine.h"
 
@@ -128,6 +131,92 @@ TEST(WineDifference, MovingOverAReadOnlyFile) {
     EXPECT_FALSE(moved);
     EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
   }
+}
+
+// Wine 8's CreateSymbolicLinkW makes nothing and says it succeeded, but Wine follows the links of
+// the machine it runs on as Windows follows its own: under Wine the test makes one of those.
+void MakeSymbolicLink(const std::string& link, const std::string& target) {
+  if (!RunningUnderWine()) return std::filesystem::create_symlink(target, link);
+  const auto unix_name = reinterpret_cast<char* (*)(const wchar_t*)>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  std::string command = std::string("/bin/ln -s ") + unix_name(Widen(target).c_str()) + " " +
+                        unix_name(Widen(link).c_str());
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);  // Wine cannot wait for a program of its machine
+  for (int i = 0; i < 100 && GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    Sleep(50);
+  }
+}
+
+// What an existing output is decides how it takes the new numbers; every name listed shows them.
+TEST(BeginReplacement, WritesEveryKindOfOutputWhereTheUserPointed) {
+  TemporaryFolder folder;
+  for (const char* name : {"linked.txt", "hard.txt", "hidden.txt", "standard output.txt"}) {
+    folder.Write(name, "old\r\n");
+  }
+  CreateDirectoryA(In(folder, "links").c_str(), nullptr);
+  MakeSymbolicLink(In(folder, "links\\results.txt"), In(folder, "linked.txt"));
+  CreateHardLinkA(In(folder, "second.txt").c_str(), In(folder, "hard.txt").c_str(), nullptr);
+  SetFileAttributesA(In(folder, "hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  // Shared for reading alone, as Wine's cmd opens the file of a >>.
+  const HANDLE standard_output = GetStdHandle(STD_OUTPUT_HANDLE);
+  SetStdHandle(STD_OUTPUT_HANDLE,
+               CreateFileA(In(folder, "standard output.txt").c_str(), FILE_APPEND_DATA,
+                           FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"links\\results.txt", {"links\\results.txt", "linked.txt"}},
+      {"hard.txt", {"hard.txt", "second.txt"}},
+      {"hidden.txt", {"hidden.txt"}},
+      {"standard output.txt", {}},
+  };
+  for (const auto& [output, names] : cases) {
+    EXPECT_NO_THROW(NativeFileSystem().ReplaceFileAtomically(In(folder, output), "new\r\n"))
+        << output;
+    for (const auto& name : names)
+      EXPECT_EQ(FileBytes(In(folder, name)), "new\r\n") << name;
+  }
+  CloseHandle(GetStdHandle(STD_OUTPUT_HANDLE));
+  SetStdHandle(STD_OUTPUT_HANDLE, standard_output);
+  EXPECT_EQ(FileBytes(In(folder, "standard output.txt")), "old\r\nnew\r\n");
+  EXPECT_NE(GetFileAttributesA(In(folder, "hidden.txt").c_str()) & FILE_ATTRIBUTE_HIDDEN, 0U);
+}
+
+TEST(BeginReplacement, OpensANamedPipeOnceAndGivesUpWhenTheCallerStopsWaiting) {
+  const std::string name = "\\\\.\\pipe\\tallowby-" + std::to_string(GetCurrentProcessId());
+  const auto serve = [&] {  // one client at a time
+    return CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0,
+                            4096, 0, nullptr);
+  };
+  const std::string bytes(300'000, '7');
+  std::string received;
+  const HANDLE reading = serve();
+  std::thread reader([&] {
+    ConnectNamedPipe(reading, nullptr);
+    char buffer[4096];
+    for (DWORD got = 0; ReadFile(reading, buffer, sizeof buffer, &got, nullptr);) {
+      received.append(buffer, got);
+    }
+  });
+  EXPECT_NO_THROW(NativeFileSystem().ReplaceFileAtomically(name, bytes));
+  reader.join();
+  CloseHandle(reading);
+  EXPECT_EQ(received, bytes);
+
+  const HANDLE unread = serve();
+  int asked = 0;
+  try {
+    NativeFileSystem().BeginReplacement(name, [&] { return ++asked < 3; })->Write(bytes);
+    ADD_FAILURE() << "no failure";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.Code(), ERROR_OPERATION_ABORTED);
+  }
+  CloseHandle(unread);
+  EXPECT_EQ(asked, 3);
 }
 
 TEST(FolderExists, KnowsWindowsPathForms) {
