@@ -289,6 +289,15 @@ void DrawAsTheWindowDoes(Source& random, NumberKind kind, std::int32_t highest, 
 
 template <class Source>
 void DrawFromSet(Source& random, const ValueSet& values, std::int32_t count, NumberSink& sink) {
+  if (values.IsArithmetic()) {  // the common --range, without the general case's checks
+    const std::int64_t first = values.Value(0);
+    const std::int64_t step = values.Candidates() > 1 ? values.Value(1) - first : 1;
+    for (std::int32_t i = 0; i < count; ++i) {
+      const auto index = static_cast<std::int64_t>(UniformBelow(random, values.Candidates()));
+      sink.Append(static_cast<std::int32_t>(first + step * index));
+    }
+    return;
+  }
   for (std::int32_t i = 0; i < count; ++i)
     sink.Append(DrawOne(random, values));
 }

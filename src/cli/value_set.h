@@ -58,6 +58,12 @@ class ValueSet {
   template <class Visit>
   void ForEachMember(Visit visit) const;
 
+  // Every candidate a member of equal weight, first + step * index: the draw needs no more.
+  bool IsArithmetic() const {
+    return pieces_.size() == 1 && kind_ != NumberKind::PrimeOnly && half_weight_[0] == INT64_MIN &&
+           half_weight_[1] == INT64_MIN;
+  }
+
   // Whether a member drawn is taken or drawn again, to give the window's weights: the half-weight
   // end values are taken half the time.
   std::int64_t half_weight_low() const { return half_weight_[0]; }
