@@ -112,8 +112,10 @@ class ExcelApplication final : public SpreadsheetApplication {
     const auto write = [&](std::span<const std::int32_t> block, std::size_t block_width,
                            std::int64_t top) {
       const auto bottom = top + static_cast<std::int64_t>(block.size() / block_width) - 1;
-      const std::string address =
-          "A" + std::to_string(top) + ":" + ColumnLetters(block_width) + std::to_string(bottom);
+      // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about a chain of + here.
+      std::string address = "A";
+      address.append(std::to_string(top)).append(":").append(ColumnLetters(block_width));
+      address.append(std::to_string(bottom));
       const Dispatch range = sheet.Get("Range", Variant::Text(address).get());
       range.Put("Value", CellArray(block, block_width).get());
     };
