@@ -148,24 +148,25 @@ class CalcApplication final : public SpreadsheetApplication {
   }
 
   void WriteFirstColumn(std::span<const std::int32_t> values, std::int64_t first_row) override {
-    const std::shared_ptr<Workbooks> workbooks = workbooks_;
-    for (std::size_t first = 0; first < values.size(); first += kRowsPerCall) {
-      const std::size_t count = std::min<std::size_t>(kRowsPerCall, values.size() - first);
-      Sequence<Sequence<Any>> rows(static_cast<sal_Int32>(count));
-      Sequence<Any>* row = rows.getArray();
-      for (std::size_t i = 0; i < count; ++i) {
-        const Any value(static_cast<double>(values[first + i]));
-        row[i] = Sequence<Any>(&value, 1);
-      }
-      const auto top = static_cast<sal_Int32>(first_row - 1 + static_cast<std::int64_t>(first));
-      const auto bottom = static_cast<sal_Int32>(top + static_cast<sal_Int32>(count) - 1);
-      connection_->Call(kCouldNotWrite, [workbooks, rows, top, bottom] {
-        if (!workbooks->sheet.is()) throw Failure(kNoWorkbook);
-        Require<css::sheet::XCellRangeData>(
-            workbooks->sheet->getCellRangeByPosition(0, top, 0, bottom),
-            "The sheet does not take values in bulk.")
-            ->setDataArray(rows);
-      });
+    WriteRows(values, 1, first_row);
+  }
+
+  void WriteRows(std::span<const std::int32_t> values, std::int32_t columns,
+                 std::int64_t first_row) override {
+    // Whole rows as blocks of about kRowsPerCall cells; a shorter last row as a block of its own,
+    // since a block is a rectangle.
+    const auto width = static_cast<std::size_t>(columns);
+    const std::size_t rows_per_call =
+        std::max<std::size_t>(1, static_cast<std::size_t>(kRowsPerCall) / width);
+    const std::size_t whole_rows = values.size() / width;
+    for (std::size_t row = 0; row < whole_rows; row += rows_per_call) {
+      const std::size_t rows = std::min(rows_per_call, whole_rows - row);
+      WriteBlock(values.subspan(row * width, rows * width), width,
+                 first_row + static_cast<std::int64_t>(row));
+    }
+    if (const std::size_t rest = values.size() % width; rest != 0) {
+      WriteBlock(values.subspan(whole_rows * width), rest,
+                 first_row + static_cast<std::int64_t>(whole_rows));
     }
   }
 
@@ -188,6 +189,30 @@ class CalcApplication final : public SpreadsheetApplication {
   }
 
  private:
+  // One rectangle of values.size() / width rows from column A and top_row on, in one call.
+  void WriteBlock(std::span<const std::int32_t> values, std::size_t width, std::int64_t top_row) {
+    const std::size_t count = values.size() / width;
+    Sequence<Sequence<Any>> rows(static_cast<sal_Int32>(count));
+    Sequence<Any>* row = rows.getArray();
+    for (std::size_t i = 0; i < count; ++i) {
+      row[i] = Sequence<Any>(static_cast<sal_Int32>(width));
+      Any* cell = row[i].getArray();
+      for (std::size_t j = 0; j < width; ++j)
+        cell[j] <<= static_cast<double>(values[i * width + j]);
+    }
+    const auto top = static_cast<sal_Int32>(top_row - 1);
+    const auto bottom = static_cast<sal_Int32>(top + static_cast<sal_Int32>(count) - 1);
+    const auto right = static_cast<sal_Int32>(width - 1);
+    const std::shared_ptr<Workbooks> workbooks = workbooks_;
+    connection_->Call(kCouldNotWrite, [workbooks, rows, top, bottom, right] {
+      if (!workbooks->sheet.is()) throw Failure(kNoWorkbook);
+      Require<css::sheet::XCellRangeData>(
+          workbooks->sheet->getCellRangeByPosition(0, top, right, bottom),
+          "The sheet does not take values in bulk.")
+          ->setDataArray(rows);
+    });
+  }
+
   // The office is ours while the soffice we started still runs: one that handed its arguments to
   // an office the user already ran ended straight after.
   bool OfficeIsOurs() const { return !process_->ExitStatus().has_value(); }

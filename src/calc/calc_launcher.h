@@ -42,8 +42,8 @@ std::unique_ptr<SpreadsheetLauncher> CreateCalcLauncher(CalcOptions options = {}
 std::vector<std::string> OfficeCommandLine(const std::string& soffice, const std::string& pipe,
                                            const std::vector<std::string>& extra_arguments = {});
 
-// The rows written per call into the office: large enough that a sheet's worth takes a handful of
-// calls, small enough that no single call holds megabytes.
+// The cells written per call into the office (rows, when they are a column's): large enough that a
+// sheet's column takes a handful of calls, small enough that no single call holds megabytes.
 inline constexpr std::int32_t kRowsPerCall = 65'536;
 
 }  // namespace tallowby::calc

@@ -1,5 +1,6 @@
 #include "cli/cli_run.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,12 @@
 #include "core/ports/failure.h"
 #include "core/run/results_text.h"
 #include "core/run/spreadsheet_rows.h"
+
+#ifdef _WIN32
+#include "platform/windows/system_random.h"
+#else
+#include "platform/posix/system_random.h"
+#endif
 
 namespace tallowby::cli {
 
@@ -35,32 +42,57 @@ std::string KindName(NumberKind kind) {
   return "";
 }
 
+// The values to draw from when --range or --exclude asks for them; none for the window's draws.
+std::optional<ValueSet> ValuesToDraw(const CliOptions& options) {
+  if (options.range) return ValueSet::InRange(options.kind, *options.range, options.excluded);
+  if (!options.excluded.empty())
+    return ValueSet::AsTheWindowDraws(options.kind, options.highest, options.excluded);
+  return std::nullopt;
+}
+
+// Where the numbers come from, as the refusals name it.
+std::string DrawnWith(const CliOptions& options) {
+  std::string where = options.range ? "--range " + RangeText(*options.range)
+                                    : "--highest " + std::to_string(options.highest);
+  if (!options.excluded.empty()) where += " --exclude " + options.exclude_text;
+  return where;
+}
+
 // Every refusal that can be told from the options alone, before anything is drawn or written.
-void CheckDrawable(const CliOptions& options) {
-  const std::string with_highest = "with --highest " + std::to_string(options.highest);
-  if (options.count > 0 && !CanDrawKind(options.kind, options.highest)) {
-    throw UsageError("no number of --kind " + KindName(options.kind) + " can be drawn " +
-                     with_highest);
+void CheckDrawable(const CliOptions& options, const std::optional<ValueSet>& values) {
+  const std::string with = "with " + DrawnWith(options);
+  const bool none = values ? values->Empty() : !CanDrawKind(options.kind, options.highest);
+  if (options.count > 0 && none) {
+    throw UsageError("no number of --kind " + KindName(options.kind) + " can be drawn " + with);
   }
-  if (options.spreadsheet && options.count > kSheetRowLimit) {
+  const std::int64_t rows = (std::int64_t{options.count} + options.columns - 1) / options.columns;
+  if (options.spreadsheet && rows > kSheetRowLimit) {
     throw UsageError("--count " + std::to_string(options.count) + " is more than a sheet's " +
-                     std::to_string(kSheetRowLimit) + " rows");
+                     std::to_string(kSheetRowLimit) + " rows" +
+                     (options.columns > 1
+                          ? " of " + std::to_string(options.columns) + " columns hold"
+                          : std::string()));
   }
   // Counting primes exactly takes seconds at the top of the range; a count below the proven
   // bound needs no counting.
-  if (options.unique && options.count > FewestDistinctValues(options.kind, options.highest)) {
-    const std::int64_t distinct = DistinctValues(options.kind, options.highest);
+  const std::int64_t fewest =
+      values ? values->FewestMembers() : FewestDistinctValues(options.kind, options.highest);
+  if (options.unique && options.count > fewest) {
+    const std::int64_t distinct =
+        values ? values->Members() : DistinctValues(options.kind, options.highest);
     if (options.count > distinct) {
       throw UsageError("--unique: only " + std::to_string(distinct) +
                        " different numbers of --kind " + KindName(options.kind) + " can be drawn " +
-                       with_highest + ", fewer than --count " + std::to_string(options.count));
+                       with + ", fewer than --count " + std::to_string(options.count));
     }
   }
-  if (!options.unique && options.sort &&
-      SortedDrawBytes(options.kind, options.highest, options.count) > kSortedDrawByteLimit) {
-    throw UsageError("--sort: " + std::to_string(options.count) + " numbers " + with_highest +
-                     " need more than 1 GiB to sort; use a smaller --count or --highest, or add "
-                     "--unique");
+  const std::uint64_t sort_bytes =
+      values ? SortedDrawBytes(*values, options.count)
+             : SortedDrawBytes(options.kind, options.highest, options.count);
+  if (!options.unique && options.sort && sort_bytes > kSortedDrawByteLimit) {
+    throw UsageError("--sort: " + std::to_string(options.count) + " numbers " + with +
+                     " need more than 1 GiB to sort; use a smaller --count or " +
+                     (options.range ? "--range" : "--highest") + ", or add --unique");
   }
 }
 
@@ -86,20 +118,39 @@ void CheckOutput(const CliOptions& options, FileSystem& files) {
   }
 }
 
-void Draw(const CliOptions& options, NumberSink& sink) {
-  RandomSource random;
-  if (options.seed) {
-    random.Seed(*options.seed);
-  } else {
-    random.SeedFromClock(SecondsSinceMidnight());
-  }
-  if (options.unique) {
+template <class Source>
+void DrawFrom(Source& random, const CliOptions& options, const std::optional<ValueSet>& values,
+              NumberSink& sink) {
+  if (values) {
+    if (options.unique) {
+      DrawUnique(random, *values, options.count, options.sort, sink);
+    } else if (options.sort) {
+      DrawSorted(random, *values, options.count, sink);
+    } else {
+      DrawFromSet(random, *values, options.count, sink);
+    }
+  } else if (options.unique) {
     DrawUnique(random, options.kind, options.highest, options.count, options.sort, sink);
   } else if (options.sort) {
     DrawSorted(random, options.kind, options.highest, options.count, sink);
   } else {
     DrawAsTheWindowDoes(random, options.kind, options.highest, options.count, sink);
   }
+}
+
+void Draw(const CliOptions& options, const std::optional<ValueSet>& values, NumberSink& sink) {
+  if (options.secure) {
+    BlockRandomSource random(FillFromSystemGenerator);
+    DrawFrom(random, options, values, sink);
+    return;
+  }
+  RandomSource random;
+  if (options.seed) {
+    random.Seed(*options.seed);
+  } else {
+    random.SeedFromClock(SecondsSinceMidnight());
+  }
+  DrawFrom(random, options, values, sink);
 }
 
 class LineSink final : public NumberSink {
@@ -117,12 +168,14 @@ class KeptNumbers final : public NumberSink {
   std::vector<std::int32_t> numbers;
 };
 
-void WriteText(const CliOptions& options, CliEnvironment& environment) {
+void WriteText(const CliOptions& options, const std::optional<ValueSet>& values,
+               CliEnvironment& environment) {
   const LineEnd line_end = options.line_feeds_only ? LineEnd::Lf : LineEnd::CrLf;
   if (options.output == "-") {
-    NumberLineBuffer buffer(environment.standard_output, line_end);
+    NumberLineBuffer buffer(environment.standard_output, line_end, options.columns,
+                            options.separator);
     LineSink sink(buffer);
-    Draw(options, sink);
+    Draw(options, values, sink);
     buffer.Flush();
     return;
   }
@@ -130,24 +183,26 @@ void WriteText(const CliOptions& options, CliEnvironment& environment) {
   const std::unique_ptr<FileReplacement> replacement =
       environment.files.BeginReplacement(options.output, {});
   {
-    NumberLineBuffer buffer([&](std::string_view bytes) { replacement->Write(bytes); }, line_end);
+    NumberLineBuffer buffer([&](std::string_view bytes) { replacement->Write(bytes); }, line_end,
+                            options.columns, options.separator);
     LineSink sink(buffer);
-    Draw(options, sink);
+    Draw(options, values, sink);
     buffer.Flush();
   }
   replacement->Commit();
 }
 
-void FillSpreadsheet(const CliOptions& options, CliEnvironment& environment) {
+void FillSpreadsheet(const CliOptions& options, const std::optional<ValueSet>& values,
+                     CliEnvironment& environment) {
   KeptNumbers kept;
   kept.numbers.reserve(static_cast<std::size_t>(options.count));
-  Draw(options, kept);
+  Draw(options, values, kept);
   const std::unique_ptr<SpreadsheetLauncher> launcher =
       environment.spreadsheet ? environment.spreadsheet() : nullptr;
   if (!launcher) throw Failure("no spreadsheet support is installed");
   const std::unique_ptr<SpreadsheetApplication> application = launcher->StartHidden();
   application->AddWorkbook();
-  WriteColumnInBlocks(*application, kept.numbers);
+  WriteRowsInBlocks(*application, kept.numbers, options.columns);
   application->MakeVisible();
 }
 
@@ -155,13 +210,15 @@ void FillSpreadsheet(const CliOptions& options, CliEnvironment& environment) {
 
 int RunCli(std::span<const std::string_view> arguments, CliEnvironment& environment) {
   CliOptions options;
+  std::optional<ValueSet> values;
   try {
     options = ParseOptions(arguments);
-    if (options.help) {
-      environment.standard_output(UsageText());
+    if (options.help || options.version) {
+      environment.standard_output(options.help ? std::string(UsageText()) : VersionText());
       return kExitSuccess;
     }
-    CheckDrawable(options);
+    values = ValuesToDraw(options);
+    CheckDrawable(options, values);
     CheckOutput(options, environment.files);
   } catch (const UsageError& error) {
     environment.standard_error << kProgram << error.what() << '\n';
@@ -175,9 +232,9 @@ int RunCli(std::span<const std::string_view> arguments, CliEnvironment& environm
                                                      : "'" + options.output + "'";
   try {
     if (options.spreadsheet) {
-      FillSpreadsheet(options, environment);
+      FillSpreadsheet(options, values, environment);
     } else {
-      WriteText(options, environment);
+      WriteText(options, values, environment);
     }
   } catch (...) {
     // Whatever it was (the output, memory, a thread that could not start), one line says so.

@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <utility>
 #include <vector>
 
+#include "core/numbers/block_random_source.h"
 #include "core/numbers/distinct_values.h"
-#include "core/numbers/draw_loop.h"
 #include "core/numbers/draw_range.h"
 #include "core/numbers/number_kinds.h"
 #include "core/numbers/prime_sieve.h"
@@ -15,16 +16,18 @@ namespace tallowby::cli {
 
 namespace {
 
-// The numbers a distinct draw chooses among, numbered 0 .. size - 1 in increasing order of value.
-// Every index is a value of the kind except for "prime", whose indexes stand for 2 and the odd
-// numbers above it, the composite ones among them never chosen.
-struct Candidates {
+// The numbers a distinct draw for a highest number chooses among, numbered 0 .. size - 1 in
+// increasing order of value. Every index is a value of the kind except for "prime", whose indexes
+// stand for 2 and the odd numbers above it, the composite ones among them never chosen. (ValueSet
+// offers the same to the draws from a set.)
+struct HighestCandidates {
   NumberKind kind;
+  std::int32_t highest;
   std::int64_t first = 0;  // the value of index 0
   std::int64_t step = 1;   // between neighbouring values (index 0 of "prime" aside)
   std::uint64_t size = 0;
 
-  Candidates(NumberKind k, std::int32_t highest) : kind(k) {
+  HighestCandidates(NumberKind k, std::int32_t h) : kind(k), highest(h) {
     const DrawRange range = PlainDrawRange(highest);
     switch (kind) {
       case NumberKind::AllNumbers:
@@ -48,6 +51,8 @@ struct Candidates {
     }
   }
 
+  std::uint64_t Candidates() const { return size; }
+
   std::int32_t Value(std::uint64_t index) const {
     if (kind == NumberKind::PrimeOnly)
       return index == 0 ? 2 : static_cast<std::int32_t>(2 * index + 1);
@@ -62,7 +67,7 @@ struct Candidates {
 
   // Calls visit with the index of every member, in increasing order.
   template <class Visit>
-  void ForEachMember(std::int32_t highest, Visit visit) const {
+  void ForEachMember(Visit visit) const {
     if (kind != NumberKind::PrimeOnly) {
       for (std::uint64_t i = 0; i < size; ++i)
         visit(i);
@@ -91,8 +96,8 @@ class Bitmap {
   std::vector<std::uint64_t> words_;
 };
 
-// A set of indexes below 2^32 - 1, open addressing; for distinct draws far fewer than the
-// candidates, where a bitmap of every candidate would be mostly empty.
+// A set of indexes below 2^32, open addressing; for distinct draws far fewer than the candidates,
+// where a bitmap of every candidate would be mostly empty.
 class IndexSet {
  public:
   explicit IndexSet(std::uint64_t most)
@@ -101,6 +106,7 @@ class IndexSet {
 
   // False when the index was there already.
   bool Insert(std::uint32_t index) {
+    if (index == kEmpty) return !std::exchange(holds_empty_, true);
     std::uint64_t slot = ((index * 0x9E3779B97F4A7C15ULL) >> 20) & mask_;
     while (slots_[slot] != kEmpty) {
       if (slots_[slot] == index) return false;
@@ -115,6 +121,7 @@ class IndexSet {
     for (const std::uint32_t index : slots_)
       if (index != kEmpty) indexes.push_back(index);
     std::sort(indexes.begin(), indexes.end());
+    if (holds_empty_) indexes.push_back(kEmpty);
     return indexes;
   }
 
@@ -122,6 +129,7 @@ class IndexSet {
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFU;
   std::vector<std::uint32_t> slots_;
   std::uint64_t mask_;
+  bool holds_empty_ = false;  // the one index a slot cannot hold
 };
 
 // Distinct draws use a set of the chosen indexes while they are at most 1/128 of the candidates
@@ -132,30 +140,54 @@ bool DrawsSparsely(std::uint64_t count, std::uint64_t candidates, std::uint64_t 
 
 }  // namespace
 
-std::uint64_t UniformBelow(RandomSource& random, std::uint64_t n) {
-  std::uint64_t product = (random.NextBits() >> 32) * n;
-  if ((product & 0xFFFFFFFFULL) < n) {
-    const std::uint64_t threshold = (std::uint64_t{1} << 32) % n;
-    while ((product & 0xFFFFFFFFULL) < threshold)
-      product = (random.NextBits() >> 32) * n;
-  }
-  return product >> 32;
-}
-
-void DrawAsTheWindowDoes(RandomSource& random, NumberKind kind, std::int32_t highest,
-                         std::int32_t count, NumberSink& sink) {
-  // The loop the window's run draws with; --highest is refused where a draw could overflow, so
-  // a failed draw is a fault, not a number to leave out.
-  struct Target {
-    NumberSink& sink;
-    void Append(std::int32_t n) { sink.Append(n); }
-    bool KeepGoing(std::int32_t) { return true; }
-    void DrawFailed() { throw; }
-  } target{sink};
-  DrawLoop(random, kind, highest, count, target);
-}
-
 namespace {
+
+// One number of the set: a candidate drawn by index, drawn again when it is no member (a composite
+// candidate for primes) and, half the time, when it is an end value of half weight.
+template <class Source>
+std::int32_t DrawOne(Source& random, const ValueSet& values) {
+  for (;;) {
+    const std::uint64_t index = UniformBelow(random, values.Candidates());
+    if (!values.IsMember(index)) continue;
+    const std::int32_t n = values.Value(index);
+    if ((n == values.half_weight_low() || n == values.half_weight_high()) &&
+        (random.NextBits() >> 63) != 0)
+      continue;
+    return n;
+  }
+}
+
+// Sorts the count numbers draw(sink) gives, all within range: kept and sorted when there are
+// fewer of them than values, counted per value otherwise.
+template <class DrawInto>
+void SortDraws(DrawRange range, std::int32_t count, DrawInto draw_into, NumberSink& sink) {
+  const auto values = static_cast<std::uint64_t>(range.high - range.low + 1);
+  if (static_cast<std::uint64_t>(count) <= values) {
+    struct Keep final : NumberSink {
+      std::vector<std::int32_t> numbers;
+      void Append(std::int32_t n) override { numbers.push_back(n); }
+    } kept;
+    kept.numbers.reserve(static_cast<std::size_t>(count));
+    draw_into(kept);
+    std::sort(kept.numbers.begin(), kept.numbers.end());
+    for (const std::int32_t n : kept.numbers)
+      sink.Append(n);
+    return;
+  }
+  struct Tally final : NumberSink {
+    std::vector<std::uint32_t> times;
+    std::int64_t low;
+    void Append(std::int32_t n) override { ++times[static_cast<std::size_t>(n - low)]; }
+  } tally;
+  tally.times.assign(static_cast<std::size_t>(values), 0);
+  tally.low = range.low;
+  draw_into(tally);
+  for (std::size_t i = 0; i < tally.times.size(); ++i) {
+    const auto n = static_cast<std::int32_t>(range.low + static_cast<std::int64_t>(i));
+    for (std::uint32_t t = 0; t < tally.times[i]; ++t)
+      sink.Append(n);
+  }
+}
 
 // The values a sorted draw counts: the plain range, or 2 .. the prime bound.
 DrawRange SortedValueRange(NumberKind kind, std::int32_t highest) {
@@ -164,61 +196,27 @@ DrawRange SortedValueRange(NumberKind kind, std::int32_t highest) {
   return PlainDrawRange(highest);
 }
 
-}  // namespace
-
-std::uint64_t SortedDrawBytes(NumberKind kind, std::int32_t highest, std::int32_t count) {
-  const DrawRange range = SortedValueRange(kind, highest);
+std::uint64_t SortedBytes(DrawRange range, std::int32_t count) {
   const auto values = static_cast<std::uint64_t>(range.high - range.low + 1);
   return 4 * std::min(values, static_cast<std::uint64_t>(count));
 }
 
-void DrawSorted(RandomSource& random, NumberKind kind, std::int32_t highest, std::int32_t count,
-                NumberSink& sink) {
-  const DrawRange range = SortedValueRange(kind, highest);
-  const auto values = static_cast<std::uint64_t>(range.high - range.low + 1);
-  if (static_cast<std::uint64_t>(count) <= values) {
-    // Fewer numbers than possible values: keep the numbers themselves.
-    struct Keep final : NumberSink {
-      std::vector<std::int32_t> numbers;
-      void Append(std::int32_t n) override { numbers.push_back(n); }
-    } kept;
-    kept.numbers.reserve(static_cast<std::size_t>(count));
-    DrawAsTheWindowDoes(random, kind, highest, count, kept);
-    std::sort(kept.numbers.begin(), kept.numbers.end());
-    for (const std::int32_t n : kept.numbers)
-      sink.Append(n);
-    return;
-  }
-  // More numbers than values: count how often each value comes.
-  struct Tally final : NumberSink {
-    std::vector<std::uint32_t> times;
-    std::int64_t low;
-    void Append(std::int32_t n) override { ++times[static_cast<std::size_t>(n - low)]; }
-  } tally;
-  tally.times.assign(static_cast<std::size_t>(values), 0);
-  tally.low = range.low;
-  DrawAsTheWindowDoes(random, kind, highest, count, tally);
-  for (std::size_t i = 0; i < tally.times.size(); ++i) {
-    const auto n = static_cast<std::int32_t>(range.low + static_cast<std::int64_t>(i));
-    for (std::uint32_t t = 0; t < tally.times[i]; ++t)
-      sink.Append(n);
-  }
-}
-
-void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std::int32_t count,
-                bool sorted, NumberSink& sink) {
-  const Candidates candidates(kind, highest);
+// count distinct members of the candidates (HighestCandidates or a ValueSet), at least fewest of
+// them known at once.
+template <class Source, class Set>
+void DrawDistinct(Source& random, const Set& candidates, std::int64_t fewest, std::int32_t count,
+                  bool sorted, NumberSink& sink) {
   const auto wanted = static_cast<std::uint64_t>(count);
+  const std::uint64_t size = candidates.Candidates();
   if (wanted == 0) return;
   // The bound decides as well as the exact count whenever the set suits; a bitmap of primes
   // counts them on the way.
-  if (DrawsSparsely(wanted, candidates.size,
-                    static_cast<std::uint64_t>(FewestDistinctValues(kind, highest)))) {
+  if (DrawsSparsely(wanted, size, static_cast<std::uint64_t>(fewest))) {
     // Redraw until the candidate is a member not chosen before: each new number is equally
     // likely among those left.
     IndexSet chosen(wanted);
     for (std::uint64_t taken = 0; taken < wanted;) {
-      const std::uint64_t index = UniformBelow(random, candidates.size);
+      const std::uint64_t index = UniformBelow(random, size);
       if (!candidates.IsMember(index) || !chosen.Insert(static_cast<std::uint32_t>(index)))
         continue;
       ++taken;
@@ -231,20 +229,20 @@ void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std
   }
 
   // A bit for every candidate that can no longer be chosen: taken, or (for primes) composite.
-  Bitmap unavailable(candidates.size);
-  std::uint64_t left = candidates.size;
-  if (kind == NumberKind::PrimeOnly) {
+  Bitmap unavailable(size);
+  std::uint64_t left = size;
+  if (static_cast<std::uint64_t>(fewest) < size) {  // some candidates are no members
     unavailable.SetAll();
     left = 0;
-    candidates.ForEachMember(highest, [&](std::uint64_t index) {
+    candidates.ForEachMember([&](std::uint64_t index) {
       unavailable.Clear(index);
       ++left;
     });
   }
   std::uint64_t taken = 0;
   // Redrawing stays cheap while at least 1/32 of the candidates are left ...
-  for (; taken < wanted && left * 32 > candidates.size;) {
-    const std::uint64_t index = UniformBelow(random, candidates.size);
+  for (; taken < wanted && left * 32 > size;) {
+    const std::uint64_t index = UniformBelow(random, size);
     if (unavailable.Test(index)) continue;
     unavailable.Set(index);
     ++taken;
@@ -255,7 +253,7 @@ void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std
   std::vector<std::uint32_t> rest;
   if (taken < wanted) {
     rest.reserve(static_cast<std::size_t>(left));
-    candidates.ForEachMember(highest, [&](std::uint64_t index) {
+    candidates.ForEachMember([&](std::uint64_t index) {
       if (!unavailable.Test(index)) rest.push_back(static_cast<std::uint32_t>(index));
     });
     for (std::size_t j = 0; taken < wanted; ++j, ++taken) {
@@ -271,10 +269,84 @@ void DrawUnique(RandomSource& random, NumberKind kind, std::int32_t highest, std
   if (sorted) {
     // The taken members are exactly the members marked unavailable, in increasing order.
     std::vector<std::uint32_t>().swap(rest);
-    candidates.ForEachMember(highest, [&](std::uint64_t index) {
+    candidates.ForEachMember([&](std::uint64_t index) {
       if (unavailable.Test(index)) sink.Append(candidates.Value(index));
     });
   }
 }
+
+}  // namespace
+
+template <class Source>
+void DrawAsTheWindowDoes(Source& random, NumberKind kind, std::int32_t highest, std::int32_t count,
+                         NumberSink& sink) {
+  // The window's own draw routines; --highest is refused where a draw could overflow.
+  WithDrawOfKind<Source>(kind, highest, [&](auto draw) {
+    for (std::int32_t i = 0; i < count; ++i)
+      sink.Append(draw(random));
+  });
+}
+
+template <class Source>
+void DrawFromSet(Source& random, const ValueSet& values, std::int32_t count, NumberSink& sink) {
+  if (values.IsArithmetic()) {  // the common --range, without the general case's checks
+    const std::int64_t first = values.Value(0);
+    const std::int64_t step = values.Candidates() > 1 ? values.Value(1) - first : 1;
+    for (std::int32_t i = 0; i < count; ++i) {
+      const auto index = static_cast<std::int64_t>(UniformBelow(random, values.Candidates()));
+      sink.Append(static_cast<std::int32_t>(first + step * index));
+    }
+    return;
+  }
+  for (std::int32_t i = 0; i < count; ++i)
+    sink.Append(DrawOne(random, values));
+}
+
+std::uint64_t SortedDrawBytes(NumberKind kind, std::int32_t highest, std::int32_t count) {
+  return SortedBytes(SortedValueRange(kind, highest), count);
+}
+
+std::uint64_t SortedDrawBytes(const ValueSet& values, std::int32_t count) {
+  return SortedBytes(values.Span(), count);
+}
+
+template <class Source>
+void DrawSorted(Source& random, NumberKind kind, std::int32_t highest, std::int32_t count,
+                NumberSink& sink) {
+  SortDraws(
+      SortedValueRange(kind, highest), count,
+      [&](NumberSink& into) { DrawAsTheWindowDoes(random, kind, highest, count, into); }, sink);
+}
+
+template <class Source>
+void DrawSorted(Source& random, const ValueSet& values, std::int32_t count, NumberSink& sink) {
+  SortDraws(
+      values.Span(), count, [&](NumberSink& into) { DrawFromSet(random, values, count, into); },
+      sink);
+}
+
+template <class Source>
+void DrawUnique(Source& random, NumberKind kind, std::int32_t highest, std::int32_t count,
+                bool sorted, NumberSink& sink) {
+  DrawDistinct(random, HighestCandidates(kind, highest), FewestDistinctValues(kind, highest), count,
+               sorted, sink);
+}
+
+template <class Source>
+void DrawUnique(Source& random, const ValueSet& values, std::int32_t count, bool sorted,
+                NumberSink& sink) {
+  DrawDistinct(random, values, values.FewestMembers(), count, sorted, sink);
+}
+
+#define TALLOWBY_DRAWS_FROM(Source)                                                                \
+  template void DrawAsTheWindowDoes(Source&, NumberKind, std::int32_t, std::int32_t, NumberSink&); \
+  template void DrawFromSet(Source&, const ValueSet&, std::int32_t, NumberSink&);                  \
+  template void DrawSorted(Source&, NumberKind, std::int32_t, std::int32_t, NumberSink&);          \
+  template void DrawSorted(Source&, const ValueSet&, std::int32_t, NumberSink&);                   \
+  template void DrawUnique(Source&, NumberKind, std::int32_t, std::int32_t, bool, NumberSink&);    \
+  template void DrawUnique(Source&, const ValueSet&, std::int32_t, bool, NumberSink&);
+TALLOWBY_DRAWS_FROM(RandomSource)
+TALLOWBY_DRAWS_FROM(BlockRandomSource)
+#undef TALLOWBY_DRAWS_FROM
 
 }  // namespace tallowby::cli

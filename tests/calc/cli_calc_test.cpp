@@ -37,5 +37,21 @@ TEST_F(CliCalcTest, PutsTheNumbersIntoANewWorkbook) {
   EXPECT_EQ(observer.ColumnA(0, {1, 2, 3, 4, 5}), expected.numbers);
 }
 
+// Rows of three from column A, the last one shorter: 1 2 3 / 4 5 6 / 7 8 (the office names those
+// cells as columns A-B and C).
+TEST_F(CliCalcTest, PutsRowsOfSeveralColumnsIntoANewWorkbook) {
+  NativeFileSystem files;
+  std::ostringstream errors;
+  cli::CliEnvironment environment{files, [this] { return CreateCalcLauncher(Options()); },
+                                  [](std::string_view) {}, errors};
+  const std::vector<std::string_view> arguments = {
+      "--count", "8", "--range", "1..8", "--unique", "--sort", "--columns", "3", "--spreadsheet"};
+  ASSERT_EQ(cli::RunCli(arguments, environment), cli::kExitSuccess) << errors.str();
+  Observer observer(Pipe());
+  ASSERT_EQ(observer.SpreadsheetCount(), 1);
+  EXPECT_EQ(observer.NumberRanges(0), (std::vector<std::string>{"A1:B3", "C1:C2"}));
+  EXPECT_EQ(observer.ColumnA(0, {1, 2, 3}), (std::vector<double>{1, 4, 7}));
+}
+
 }  // namespace
 }  // namespace tallowby::calc::testing

@@ -60,6 +60,8 @@ cli_link="$root/usr/bin/tallowby-cli"
 [ "$("$cli_link" --count 3 --highest 0 --lf)" = $'1\n1\n1' ] ||
   fail "the installed tallowby-cli does not draw"
 [ -f "$root/usr/share/man/man1/tallowby-cli.1.gz" ] || fail "no manual page for tallowby-cli"
+completion="$root/usr/share/bash-completion/completions/tallowby-cli"
+[ -f "$completion" ] && bash -n "$completion" || fail "no bash completion for tallowby-cli"
 for size in 32 48 128 256; do
   icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/tallowby.png"
   [[ $(file -b "$icon") == "PNG image data, $size x $size,"* ]] || fail "no $size pixel icon"

@@ -12,12 +12,13 @@ namespace tallowby {
 // The whole square root, exact for every 64-bit n the program meets.
 std::int64_t IntegerSquareRoot(std::int64_t n);
 
-// Sieves the odd numbers 3 .. n a segment at a time; visit(first, is_prime, length) sees each
-// segment, where is_prime[j] tells about first + 2j. Memory: the primes up to sqrt(n) and one
-// segment, whatever n.
+// Sieves the odd numbers low .. n (low at least 3) a segment at a time; visit(first, is_prime,
+// length) sees each segment, where is_prime[j] tells about first + 2j. Memory: the primes up to
+// sqrt(n) and one segment, whatever n; time: in proportion to n - low, plus sqrt(n).
 template <class Visit>
-void SieveOddSegments(std::int64_t n, Visit visit) {
-  if (n < 3) return;
+void SieveOddSegmentsBetween(std::int64_t low, std::int64_t n, Visit visit) {
+  low = std::max<std::int64_t>(low, 3) | 1;
+  if (n < low) return;
   const std::int64_t root = IntegerSquareRoot(n);
   std::vector<std::int64_t> base;
   {
@@ -31,7 +32,7 @@ void SieveOddSegments(std::int64_t n, Visit visit) {
   }
   constexpr std::int64_t kSegment = std::int64_t{1} << 17;  // odd numbers, fits the L2 cache
   std::vector<unsigned char> is_prime(static_cast<std::size_t>(kSegment));
-  for (std::int64_t first = 3; first <= n; first += 2 * kSegment) {
+  for (std::int64_t first = low; first <= n; first += 2 * kSegment) {
     const std::int64_t last = std::min(n, first + 2 * (kSegment - 1));
     const std::int64_t length = (last - first) / 2 + 1;
     std::fill_n(is_prime.begin(), length, 1);
@@ -44,6 +45,12 @@ void SieveOddSegments(std::int64_t n, Visit visit) {
     }
     visit(first, is_prime.data(), length);
   }
+}
+
+// The same for the odd numbers 3 .. n.
+template <class Visit>
+void SieveOddSegments(std::int64_t n, Visit visit) {
+  SieveOddSegmentsBetween(3, n, visit);
 }
 
 // The number of primes p <= n, exactly.

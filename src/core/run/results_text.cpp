@@ -27,6 +27,13 @@ NumberLineBuffer::NumberLineBuffer(std::function<void(std::string_view)> drain, 
       filling_(buffers_.get()),
       crlf_(line_end == LineEnd::CrLf) {}
 
+NumberLineBuffer::NumberLineBuffer(std::function<void(std::string_view)> drain, LineEnd line_end,
+                                   std::int32_t columns, std::string separator)
+    : NumberLineBuffer(std::move(drain), line_end) {
+  columns_ = columns;
+  separator_ = std::move(separator);
+}
+
 NumberLineBuffer::~NumberLineBuffer() {
   if (draining_.valid()) draining_.wait();
 }
@@ -44,6 +51,10 @@ void NumberLineBuffer::HandOn() {
 }
 
 void NumberLineBuffer::Flush() {
+  if (column_ != 0) {
+    if (kCapacity - used_ < 2) HandOn();
+    used_ = static_cast<std::size_t>(EndLine(filling_ + used_) - filling_);
+  }
   WaitForDrain();
   if (used_ == 0) return;
   const std::size_t full = used_;

@@ -1,6 +1,7 @@
 // The results text: every number's decimal text followed by CR LF, in drawing order.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <functional>
@@ -35,32 +36,46 @@ class NumberLineBuffer {
   // comes out of the next Append or Flush.
   explicit NumberLineBuffer(std::function<void(std::string_view)> drain,
                             LineEnd line_end = LineEnd::CrLf);
+  // The same with `columns` numbers on a line, `separator` between them; the last line ends
+  // where the numbers do.
+  NumberLineBuffer(std::function<void(std::string_view)> drain, LineEnd line_end,
+                   std::int32_t columns, std::string separator);
   // Waits for a buffer still being handed on; its failure, if any, is dropped.
   ~NumberLineBuffer();
   NumberLineBuffer(const NumberLineBuffer&) = delete;
   NumberLineBuffer& operator=(const NumberLineBuffer&) = delete;
 
   void Append(std::int32_t n) {
-    // "-2147483648" and CR LF take 13 characters.
-    if (kCapacity - used_ < 13) HandOn();
-    char* end = std::to_chars(filling_ + used_, filling_ + kCapacity, n).ptr;
-    if (crlf_) *end++ = '\r';
-    *end++ = '\n';
+    // "-2147483648" and CR LF take 13 characters, the separator may take more.
+    if (kCapacity - used_ < 13 + separator_.size()) HandOn();
+    char* end = filling_ + used_;
+    if (column_ != 0) end = std::copy(separator_.begin(), separator_.end(), end);
+    end = std::to_chars(end, filling_ + kCapacity, n).ptr;
+    if (++column_ == columns_) end = EndLine(end);
     used_ = static_cast<std::size_t>(end - filling_);
   }
 
-  // Hands on what is left and returns once everything is drained.
+  // Ends a shorter last line, hands on what is left and returns once everything is drained.
   void Flush();
 
  private:
   void HandOn();
   void WaitForDrain();
+  char* EndLine(char* end) {
+    if (crlf_) *end++ = '\r';
+    *end++ = '\n';
+    column_ = 0;
+    return end;
+  }
 
   std::function<void(std::string_view)> drain_;
   std::unique_ptr<char[]> buffers_;
   char* filling_;
   std::size_t used_ = 0;
   bool crlf_;
+  std::int32_t columns_ = 1;
+  std::int32_t column_ = 0;  // numbers on the line being written
+  std::string separator_;
   std::future<void> draining_;
 };
 

@@ -15,4 +15,20 @@ bool WriteColumnInBlocks(SpreadsheetApplication& application, std::span<const st
   return true;
 }
 
+void WriteRowsInBlocks(SpreadsheetApplication& application, std::span<const std::int32_t> numbers,
+                       std::int32_t columns) {
+  if (columns == 1) {
+    WriteColumnInBlocks(application, numbers);
+    return;
+  }
+  const auto width = static_cast<std::size_t>(columns);
+  const std::size_t rows_per_block = std::max<std::size_t>(1, kRowsPerBlock / width);
+  for (std::size_t row = 0; row * width < numbers.size(); row += rows_per_block) {
+    const std::size_t first = row * width;
+    const auto block =
+        numbers.subspan(first, std::min(rows_per_block * width, numbers.size() - first));
+    application.WriteRows(block, columns, static_cast<std::int64_t>(row) + 1);
+  }
+}
+
 }  // namespace tallowby

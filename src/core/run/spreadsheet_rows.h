@@ -19,4 +19,10 @@ inline constexpr std::size_t kRowsPerBlock = std::size_t{1} << 16;
 bool WriteColumnInBlocks(SpreadsheetApplication& application, std::span<const std::int32_t> column,
                          const std::function<bool(std::int64_t rows_written)>& after_block = {});
 
+// The same for rows of `columns` numbers from the first column on, row by row, the last row
+// shorter when the count does not divide; about as many numbers per call as a block of the column.
+// One column goes as WriteColumnInBlocks writes it.
+void WriteRowsInBlocks(SpreadsheetApplication& application, std::span<const std::int32_t> numbers,
+                       std::int32_t columns);
+
 }  // namespace tallowby

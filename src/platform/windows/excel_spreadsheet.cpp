@@ -17,27 +17,39 @@ namespace tallowby {
 
 namespace {
 
-// A rows x 1 array of numbers, the shape Range.Value takes for a block of one column.
-class ColumnArray {
+// A rows x width array of numbers, values row by row, the shape Range.Value takes for a block.
+class CellArray {
  public:
-  explicit ColumnArray(std::span<const std::int32_t> values) {
-    SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(values.size()), 1}, {1, 1}};
+  CellArray(std::span<const std::int32_t> values, std::size_t width) {
+    const std::size_t rows = values.size() / width;
+    SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(rows), 1}, {static_cast<ULONG>(width), 1}};
     array_ = SafeArrayCreate(VT_VARIANT, 2, bounds);
     if (array_ == nullptr) throw std::bad_alloc();
+    value_.get().vt = VT_ARRAY | VT_VARIANT;
+    value_.get().parray = array_;  // the Variant destroys it
+    if (width > 1) {
+      // The array's own indexing places each cell; the memory order is the array's business.
+      for (std::size_t row = 0; row < rows; ++row) {
+        for (std::size_t column = 0; column < width; ++column) {
+          LONG index[2] = {static_cast<LONG>(row + 1), static_cast<LONG>(column + 1)};
+          void* cell = nullptr;
+          const HRESULT result = SafeArrayPtrOfIndex(array_, index, &cell);
+          if (FAILED(result)) ThrowComFailure(result);
+          static_cast<VARIANT*>(cell)->vt = VT_I4;
+          static_cast<VARIANT*>(cell)->lVal = values[row * width + column];
+        }
+      }
+      return;
+    }
     VARIANT* cells = nullptr;
     const HRESULT result = SafeArrayAccessData(array_, reinterpret_cast<void**>(&cells));
-    if (FAILED(result)) {
-      SafeArrayDestroy(array_);
-      ThrowComFailure(result);
-    }
+    if (FAILED(result)) ThrowComFailure(result);
     // With one column, the rows lie next to each other in memory.
     for (std::size_t row = 0; row < values.size(); ++row) {
       cells[row].vt = VT_I4;
       cells[row].lVal = values[row];
     }
     SafeArrayUnaccessData(array_);
-    value_.get().vt = VT_ARRAY | VT_VARIANT;
-    value_.get().parray = array_;  // the Variant destroys it
   }
 
   const VARIANT& get() const { return value_.get(); }
@@ -46,6 +58,14 @@ class ColumnArray {
   SAFEARRAY* array_ = nullptr;
   Variant value_;
 };
+
+// A column's letters as Excel names it: A .. Z, AA .. XFD.
+std::string ColumnLetters(std::size_t column) {
+  std::string letters;
+  for (; column > 0; column = (column - 1) / 26)
+    letters.insert(letters.begin(), static_cast<char>('A' + (column - 1) % 26));
+  return letters;
+}
 
 class ExcelApplication final : public SpreadsheetApplication {
  public:
@@ -70,20 +90,43 @@ class ExcelApplication final : public SpreadsheetApplication {
   void AddWorkbook() override { application_.Get("Workbooks").Call("add"); }
 
   void WriteFirstColumn(std::span<const std::int32_t> values, std::int64_t first_row) override {
+    WriteRows(values, 1, first_row);
+  }
+
+  void WriteRows(std::span<const std::int32_t> values, std::int32_t columns,
+                 std::int64_t first_row) override {
     if (values.empty()) return;
-    if (first_row < 1 ||
-        first_row - 1 + static_cast<std::int64_t>(values.size()) > kSheetRowLimit) {
+    const auto width = static_cast<std::size_t>(columns);
+    const auto rows = static_cast<std::int64_t>((values.size() + width - 1) / width);
+    if (first_row < 1 || first_row - 1 + rows > kSheetRowLimit) {
       throw Failure("Too many numbers for one sheet: a sheet holds at most 1,048,576 rows.");
     }
+    if (columns < 1 || columns > kSheetColumnLimit) {
+      throw Failure("Too many columns for one sheet: a sheet holds at most 16,384 columns.");
+    }
     const Dispatch sheet = application_.Get("ActiveWorkbook").Get("ActiveSheet");
-    for (std::size_t first = 0; first < values.size(); first += rows_per_write_) {
-      const auto block = values.subspan(first, std::min(rows_per_write_, values.size() - first));
+    // Whole rows in blocks of about rows_per_write_ cells; a shorter last row as a block of its
+    // own, since a range is a rectangle.
+    const std::size_t rows_per_block = std::max<std::size_t>(1, rows_per_write_ / width);
+    const std::size_t whole_rows = values.size() / width;
+    const auto write = [&](std::span<const std::int32_t> block, std::size_t block_width,
+                           std::int64_t top) {
+      const auto bottom = top + static_cast<std::int64_t>(block.size() / block_width) - 1;
+      // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about a chain of + here.
       std::string address = "A";
-      const std::int64_t top = first_row + static_cast<std::int64_t>(first);
-      address.append(std::to_string(top)).append(":A");
-      address.append(std::to_string(top + static_cast<std::int64_t>(block.size()) - 1));
+      address.append(std::to_string(top)).append(":").append(ColumnLetters(block_width));
+      address.append(std::to_string(bottom));
       const Dispatch range = sheet.Get("Range", Variant::Text(address).get());
-      range.Put("Value", ColumnArray(block).get());
+      range.Put("Value", CellArray(block, block_width).get());
+    };
+    for (std::size_t row = 0; row < whole_rows; row += rows_per_block) {
+      const std::size_t count = std::min(rows_per_block, whole_rows - row);
+      write(values.subspan(row * width, count * width), width,
+            first_row + static_cast<std::int64_t>(row));
+    }
+    if (const std::size_t rest = values.size() % width; rest != 0) {
+      write(values.subspan(whole_rows * width), rest,
+            first_row + static_cast<std::int64_t>(whole_rows));
     }
   }
 
