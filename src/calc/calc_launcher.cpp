@@ -33,6 +33,7 @@
 #include "calc/poll_until.h"
 #include "core/numbers/random_source.h"
 #include "core/ports/failure.h"
+#include "core/run/spreadsheet_rows.h"
 
 namespace tallowby::calc {
 
@@ -153,21 +154,10 @@ class CalcApplication final : public SpreadsheetApplication {
 
   void WriteRows(std::span<const std::int32_t> values, std::int32_t columns,
                  std::int64_t first_row) override {
-    // Whole rows as blocks of about kRowsPerCall cells; a shorter last row as a block of its own,
-    // since a block is a rectangle.
-    const auto width = static_cast<std::size_t>(columns);
-    const std::size_t rows_per_call =
-        std::max<std::size_t>(1, static_cast<std::size_t>(kRowsPerCall) / width);
-    const std::size_t whole_rows = values.size() / width;
-    for (std::size_t row = 0; row < whole_rows; row += rows_per_call) {
-      const std::size_t rows = std::min(rows_per_call, whole_rows - row);
-      WriteBlock(values.subspan(row * width, rows * width), width,
-                 first_row + static_cast<std::int64_t>(row));
-    }
-    if (const std::size_t rest = values.size() % width; rest != 0) {
-      WriteBlock(values.subspan(whole_rows * width), rest,
-                 first_row + static_cast<std::int64_t>(whole_rows));
-    }
+    ForEachRectangle(values, static_cast<std::size_t>(columns),
+                     static_cast<std::size_t>(kRowsPerCall), first_row,
+                     [this](std::span<const std::int32_t> block, std::size_t width,
+                            std::int64_t top) { WriteBlock(block, width, top); });
   }
 
   void MakeVisible() override {

@@ -31,4 +31,21 @@ void WriteRowsInBlocks(SpreadsheetApplication& application, std::span<const std:
   }
 }
 
+void ForEachRectangle(
+    std::span<const std::int32_t> values, std::size_t width, std::size_t cells_per_call,
+    std::int64_t first_row,
+    const std::function<void(std::span<const std::int32_t>, std::size_t, std::int64_t)>& write) {
+  const std::size_t rows_per_call = std::max<std::size_t>(1, cells_per_call / width);
+  const std::size_t whole_rows = values.size() / width;
+  for (std::size_t row = 0; row < whole_rows; row += rows_per_call) {
+    const std::size_t rows = std::min(rows_per_call, whole_rows - row);
+    write(values.subspan(row * width, rows * width), width,
+          first_row + static_cast<std::int64_t>(row));
+  }
+  if (const std::size_t rest = values.size() % width; rest != 0) {
+    write(values.subspan(whole_rows * width), rest,
+          first_row + static_cast<std::int64_t>(whole_rows));
+  }
+}
+
 }  // namespace tallowby

@@ -25,4 +25,12 @@ bool WriteColumnInBlocks(SpreadsheetApplication& application, std::span<const st
 void WriteRowsInBlocks(SpreadsheetApplication& application, std::span<const std::int32_t> numbers,
                        std::int32_t columns);
 
+// Rows of `width` numbers from first_row on, cut into rectangles for a spreadsheet that takes one
+// range per call: whole rows, about cells_per_call cells each, then a shorter last row as a block
+// of its own. write(block, block_width, top_row) takes each in turn.
+void ForEachRectangle(
+    std::span<const std::int32_t> values, std::size_t width, std::size_t cells_per_call,
+    std::int64_t first_row,
+    const std::function<void(std::span<const std::int32_t>, std::size_t, std::int64_t)>& write);
+
 }  // namespace tallowby

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "core/ports/failure.h"
+#include "core/run/spreadsheet_rows.h"
 #include "platform/windows/com_dispatch.h"
 
 namespace tallowby {
@@ -105,29 +106,18 @@ class ExcelApplication final : public SpreadsheetApplication {
       throw Failure("Too many columns for one sheet: a sheet holds at most 16,384 columns.");
     }
     const Dispatch sheet = application_.Get("ActiveWorkbook").Get("ActiveSheet");
-    // Whole rows in blocks of about rows_per_write_ cells; a shorter last row as a block of its
-    // own, since a range is a rectangle.
-    const std::size_t rows_per_block = std::max<std::size_t>(1, rows_per_write_ / width);
-    const std::size_t whole_rows = values.size() / width;
-    const auto write = [&](std::span<const std::int32_t> block, std::size_t block_width,
-                           std::int64_t top) {
-      const auto bottom = top + static_cast<std::int64_t>(block.size() / block_width) - 1;
-      // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about a chain of + here.
-      std::string address = "A";
-      address.append(std::to_string(top)).append(":").append(ColumnLetters(block_width));
-      address.append(std::to_string(bottom));
-      const Dispatch range = sheet.Get("Range", Variant::Text(address).get());
-      range.Put("Value", CellArray(block, block_width).get());
-    };
-    for (std::size_t row = 0; row < whole_rows; row += rows_per_block) {
-      const std::size_t count = std::min(rows_per_block, whole_rows - row);
-      write(values.subspan(row * width, count * width), width,
-            first_row + static_cast<std::int64_t>(row));
-    }
-    if (const std::size_t rest = values.size() % width; rest != 0) {
-      write(values.subspan(whole_rows * width), rest,
-            first_row + static_cast<std::int64_t>(whole_rows));
-    }
+    ForEachRectangle(
+        values, width, rows_per_write_, first_row,
+        [&](std::span<const std::int32_t> block, std::size_t block_width, std::int64_t top) {
+          const auto bottom = top + static_cast<std::int64_t>(block.size() / block_width) - 1;
+          // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) about a chain
+          // of + here.
+          std::string address = "A";
+          address.append(std::to_string(top)).append(":").append(ColumnLetters(block_width));
+          address.append(std::to_string(bottom));
+          const Dispatch range = sheet.Get("Range", Variant::Text(address).get());
+          range.Put("Value", CellArray(block, block_width).get());
+        });
   }
 
   void MakeVisible() override {
