@@ -164,15 +164,6 @@ TEST(CliRangesTest, DrawsWhatTheOptionsAskAndRefusesTheRest) {
   EXPECT_EQ(sheet, (Grid{{{1, 1}, 1}, {{1, 2}, 2}, {{2, 1}, 3}, {{2, 2}, 4}, {{3, 1}, 5}}));
 }
 
-TEST(CliRangesTest, ExclusionsMergeIntoSortedRangesApart) {
-  EXPECT_EQ(ParseExclusions("13,20..29,-5..-1,25..31,32,12"),
-            (std::vector<NumberRange>{{-5, -1}, {12, 13}, {20, 32}}));
-  EXPECT_EQ(ParseExclusions("-2147483648..2147483647,0"),
-            (std::vector<NumberRange>{{-2147483648, 2147483647}}));
-  for (const char* bad : {"", ",", "1,", "1..", "..1", "1...2", "1..2..3", "+1", " 1", "1;2"})
-    EXPECT_THROW(ParseExclusions(bad), RangeTextError) << bad;
-}
-
 // Chi-square of the counts against the expected shares, which need not add up to one.
 double ChiSquare(const std::map<std::int32_t, int>& counts,
                  const std::map<std::int32_t, double>& shares) {
