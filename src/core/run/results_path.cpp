@@ -26,7 +26,10 @@ std::string CollapseDoubledSeparators(std::string_view path, PathStyle style) {
     return collapsed;
   }
   const std::size_t first_other = path.find_first_not_of(separator);
-  collapsed.assign(style == PathStyle::Windows ? 2 : 1, separator);
+  // Two keep a network path's prefix; a single one names the current drive's root and stays one.
+  const std::size_t leading = first_other == std::string_view::npos ? path.size() : first_other;
+  const bool network = style == PathStyle::Windows && leading > 1;
+  collapsed.assign(network ? 2 : 1, separator);
   if (first_other != std::string_view::npos) {
     AppendCollapsingPairs(collapsed, path.substr(first_other), separator);
   }
@@ -34,6 +37,11 @@ std::string CollapseDoubledSeparators(std::string_view path, PathStyle style) {
 }
 
 std::string ResultsPath(std::string_view folder, PathStyle style) {
+  // A folder that is one separator alone would otherwise join the one added into a network
+  // path's prefix.
+  if (folder.size() == 1 && folder.front() == PathSeparator(style)) {
+    return std::string(folder) + "results.txt";
+  }
   std::string path(folder);
   path.push_back(PathSeparator(style));
   path.append("results.txt");

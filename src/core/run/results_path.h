@@ -20,8 +20,9 @@ inline constexpr PathStyle kNativePathStyle = PathStyle::Posix;
 char PathSeparator(PathStyle style);
 
 // Collapses doubled separators of the style in one left-to-right pass without overlap (so three
-// become two). A leading run of separators becomes exactly two on Windows, keeping a network
-// path's prefix, and exactly one elsewhere.
+// become two). A leading run of two or more separators becomes exactly two on Windows, keeping a
+// network path's prefix; a single leading one stays single there, and any leading run becomes
+// exactly one elsewhere.
 std::string CollapseDoubledSeparators(std::string_view path, PathStyle style = kNativePathStyle);
 
 // The output folder as typed, the separator and "results.txt", fixed up as above.

@@ -17,9 +17,9 @@ TEST(CollapseDoubledSeparators, CollapsesPairsAndFixesTheLeadingRunForEachPlatfo
       {PathStyle::Windows, R"(C:\out\\results.txt)", R"(C:\out\results.txt)"},
       {PathStyle::Windows, R"(\\srv\\share\\results.txt)", R"(\\srv\share\results.txt)"},
       {PathStyle::Windows, R"(\\\srv\x)", R"(\\srv\x)"},
-      {PathStyle::Windows, R"(\)", R"(\\)"},
+      {PathStyle::Windows, R"(\)", R"(\)"},
       {PathStyle::Windows, R"(\\\\)", R"(\\)"},
-      {PathStyle::Windows, R"(\a)", R"(\\a)"},
+      {PathStyle::Windows, R"(\a)", R"(\a)"},  // the current drive's root, no network path
       {PathStyle::Windows, R"(C:\a\\\b)", R"(C:\a\\b)"},   // three become two
       {PathStyle::Windows, R"(C:\a\\\\b)", R"(C:\a\\b)"},  // four become two
       {PathStyle::Windows, "", ""},
@@ -43,6 +43,9 @@ TEST(ResultsPath, GivesTheSamePathWithOrWithoutATrailingSeparator) {
   EXPECT_EQ(ResultsPath("/tmp/out/", PathStyle::Posix), "/tmp/out/results.txt");
   EXPECT_EQ(ResultsPath("/tmp/out", PathStyle::Posix), "/tmp/out/results.txt");
   EXPECT_EQ(ResultsPath("/", PathStyle::Posix), "/results.txt");
+  // A folder on the current drive stays on it, the drive's root too.
+  EXPECT_EQ(ResultsPath(R"(\Users\me\out\)", PathStyle::Windows), R"(\Users\me\out\results.txt)");
+  EXPECT_EQ(ResultsPath(R"(\)", PathStyle::Windows), R"(\results.txt)");
 }
 
 }  // namespace
