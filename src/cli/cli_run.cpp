@@ -112,8 +112,10 @@ void CheckOutput(const CliOptions& options, FileSystem& files) {
   if (options.spreadsheet || options.output == "-") return;
   const std::string quoted = "--output '" + options.output + "'";
   if (files.FolderExists(options.output)) throw UsageError(quoted + " is a folder");
+  // A folder that cannot be looked at (a name too long, no permission) is no missing folder: the
+  // write then says why.
   const std::string folder = FolderOf(options.output);
-  if (!folder.empty() && !files.FolderExists(folder)) {
+  if (!folder.empty() && files.FolderIsMissing(folder)) {
     throw UsageError(quoted + ": there is no folder '" + folder + "'");
   }
 }

@@ -60,6 +60,21 @@ if [[ $(id -u) -eq 0 ]]; then
     "$(stat -c '%u:%g %a' "$work/theirs.txt")"
 fi
 
+# A long run ended by a signal leaves the old file as it was and nothing beside it.
+mkdir "$work/signals"
+for signal in INT TERM HUP KILL; do
+  echo old >"$work/signals/results.txt"
+  # A shell starts background commands with SIGINT ignored; the user's Ctrl+C is not.
+  env --default-signal=INT "$cli" --count 300000000 --highest 9 \
+    --output "$work/signals/results.txt" &
+  writer=$!
+  sleep 0.5
+  kill -"$signal" "$writer"
+  wait "$writer" 2>/dev/null || true
+  check "SIG$signal keeps the old file" old "$(cat "$work/signals/results.txt")"
+  check "SIG$signal leaves nothing beside it" results.txt "$(ls -A "$work/signals")"
+done
+
 # A FIFO that nobody reads yet: tallowby-cli waits for its reader, as shuf does.
 mkfifo "$work/fifo"
 draw --output "$work/fifo" &

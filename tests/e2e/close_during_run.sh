@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Closing the real window during a long run ends the program, with nothing written: the old
-# results.txt stays byte for byte and no temporary file is left. Run it through xvfb-run.
+# results.txt stays byte for byte and no new file is left. Run it through xvfb-run.
 #
 # Usage: close_during_run.sh <path to the tallowby executable> <path to close_window>
 set -euo pipefail
@@ -29,8 +29,12 @@ xdotool mousemove --window "$window" 300 88 click 1   # "Prime only"
 sleep 0.2
 xdotool mousemove --window "$window" 268 307 click 1  # "Start Generating"
 sleep 2
-# The temporary file beside results.txt, named .~ and nine hex digits.
-ls -A "$work/out" | grep -q '^\.~' || fail "the run was not writing when the window was closed"
+# The new file, open in the folder, though it has no name there until the run ends.
+writing=
+for fd in /proc/"$pid"/fd/*; do
+  [[ "$(readlink "$fd")" == "$work/out/"* ]] && writing=yes
+done
+[ -n "$writing" ] || fail "the run was not writing when the window was closed"
 
 "$close_window" "$window"
 for _ in $(seq 100); do

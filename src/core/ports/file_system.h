@@ -38,6 +38,11 @@ class FileSystem {
   // text, a missing or malformed path all give false.
   virtual bool FolderExists(const std::string& path) = 0;
 
+  // True when the path is known to name no folder: nothing is there, or something that is not a
+  // folder. A path that cannot be looked at (a name too long, a folder that may not be searched)
+  // is not known to be missing: writing to it tells why.
+  virtual bool FolderIsMissing(const std::string& path) { return !FolderExists(path); }
+
   // True when the modification time of the file at path can be read.
   virtual bool FileExists(const std::string& path) = 0;
 
@@ -45,12 +50,14 @@ class FileSystem {
   // hidden or a system file.
   virtual bool IsListedNormalFile(const std::string& path) = 0;
 
-  // Starts replacing the file at path: a new temporary file in the same folder, which the
-  // replacement renames over path when committed. A symbolic link is followed, and its target
-  // is what gets replaced. An output that exists and is no regular file (a device such as
-  // /dev/null or NUL, a pipe, a terminal) is written in place instead, and is never renamed over
-  // or removed. Throws Failure, with the system's reason and error number, when the output
-  // cannot be opened: a folder in the way, a missing folder, no permission. With keep_waiting
+  // Starts replacing the file at path: a new file in the same folder, which the replacement
+  // renames over path when committed, keeping the old file's owner, mode and access list. A
+  // symbolic link is written through to its target. An output that exists and is no regular file
+  // (a device such as /dev/null or NUL, a pipe, a terminal) is written in place instead, and is
+  // never renamed over or removed; so is a regular file that cannot be replaced without losing
+  // something (other hard links, a folder that takes no new file). Throws Failure, with the
+  // system's reason and error number, when the output cannot be opened: a folder in the way, a
+  // missing folder, no permission, another user's file the process may not write. With keep_waiting
   // given, an output that would block (a FIFO nobody reads) never holds the caller up: a FIFO
   // without a reader is refused at once, and a reader that stops reading is waited for only while
   // keep_waiting says so.

@@ -7,7 +7,9 @@ namespace tallowby {
 
 class NativeFileSystem final : public FileSystem {
  public:
+  // Both look through folders whose paths are longer than the system takes in one call.
   bool FolderExists(const std::string& path) override;
+  bool FolderIsMissing(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   // Hidden files are those whose names begin with a dot.
   bool IsListedNormalFile(const std::string& path) override;
