@@ -6,6 +6,7 @@
 
 #include "cli/draws.h"
 #include "cli/options.h"
+#include "cli/shell_quoting.h"
 #include "core/numbers/distinct_values.h"
 #include "core/numbers/number_kinds.h"
 #include "core/ports/failure.h"
@@ -110,13 +111,13 @@ std::string FolderOf(const std::string& output) {
 // An output that can never be written is refused before anything is drawn.
 void CheckOutput(const CliOptions& options, FileSystem& files) {
   if (options.spreadsheet || options.output == "-") return;
-  const std::string quoted = "--output '" + options.output + "'";
+  const std::string quoted = "--output " + ShellQuoted(options.output);
   if (files.FolderExists(options.output)) throw UsageError(quoted + " is a folder");
   // A folder that cannot be looked at (a name too long, no permission) is no missing folder: the
   // write then says why.
   const std::string folder = FolderOf(options.output);
   if (!folder.empty() && files.FolderIsMissing(folder)) {
-    throw UsageError(quoted + ": there is no folder '" + folder + "'");
+    throw UsageError(quoted + ": there is no folder " + ShellQuoted(folder));
   }
 }
 
@@ -231,7 +232,7 @@ int RunCli(std::span<const std::string_view> arguments, CliEnvironment& environm
   }
   const std::string target = options.spreadsheet     ? std::string("the spreadsheet")
                              : options.output == "-" ? std::string("standard output")
-                                                     : "'" + options.output + "'";
+                                                     : ShellQuoted(options.output);
   try {
     if (options.spreadsheet) {
       FillSpreadsheet(options, values, environment);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "cli/shell_quoting.h"
+
 namespace tallowby::cli {
 
 namespace {
@@ -12,9 +14,9 @@ std::int32_t ParseWhole(std::string_view text) {
   // from_chars takes a '-' but no '+' or spaces, as wanted; an empty text or a lone '-' fails.
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error == std::errc::result_out_of_range)
-    throw RangeTextError("'" + std::string(text) + "' is not between -2147483648 and 2147483647");
+    throw RangeTextError(ShellQuoted(text) + " is not between -2147483648 and 2147483647");
   if (text.empty() || error != std::errc{} || end != text.data() + text.size())
-    throw RangeTextError("'" + std::string(text) + "' is not a whole number");
+    throw RangeTextError(ShellQuoted(text) + " is not a whole number");
   return value;
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 #include <set>
 
+#include "cli/shell_quoting.h"
 #include "core/build_settings.h"
 
 namespace tallowby::cli {
@@ -15,11 +16,11 @@ Integer ParseInteger(std::string_view option, std::string_view text, Integer low
   Integer value{};
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (text.empty() || error == std::errc::invalid_argument || end != text.data() + text.size()) {
-    throw UsageError("invalid value '" + std::string(text) + "' for " + std::string(option) +
+    throw UsageError("invalid value " + ShellQuoted(text) + " for " + std::string(option) +
                      ": not a whole number");
   }
   if (error == std::errc::result_out_of_range || value < low || value > high) {
-    throw UsageError("invalid value '" + std::string(text) + "' for " + std::string(option) +
+    throw UsageError("invalid value " + ShellQuoted(text) + " for " + std::string(option) +
                      ": must be between " + std::to_string(low) + " and " + std::to_string(high));
   }
   return value;
@@ -30,8 +31,8 @@ NumberKind ParseKind(std::string_view text) {
   if (text == "even") return NumberKind::Even;
   if (text == "odd") return NumberKind::Odd;
   if (text == "prime") return NumberKind::PrimeOnly;
-  throw UsageError("invalid value '" + std::string(text) +
-                   "' for --kind: must be all, even, odd or prime");
+  throw UsageError("invalid value " + ShellQuoted(text) +
+                   " for --kind: must be all, even, odd or prime");
 }
 
 // A range's text, or the reason it is no range, in the words of every other invalid value.
@@ -40,7 +41,7 @@ auto ParseRanges(std::string_view option, std::string_view text, Parse parse) {
   try {
     return parse(text);
   } catch (const RangeTextError& error) {
-    throw UsageError("invalid value '" + std::string(text) + "' for " + std::string(option) + ": " +
+    throw UsageError("invalid value " + ShellQuoted(text) + " for " + std::string(option) + ": " +
                      error.what());
   }
 }
@@ -63,13 +64,13 @@ CliOptions ParseOptions(std::span<const std::string_view> arguments) {
         name = name.substr(0, equals);
       }
     } else if (name != "-h") {
-      throw UsageError("unexpected argument '" + std::string(name) + "'");
+      throw UsageError("unexpected argument " + ShellQuoted(name));
     }
     if (!given.insert(name == "-h" ? "--help" : name).second) {
-      throw UsageError("option '" + std::string(name) + "' is given twice");
+      throw UsageError("option " + ShellQuoted(name) + " is given twice");
     }
     const auto flag = [&](bool& target) {
-      if (attached) throw UsageError("option '" + std::string(name) + "' takes no value");
+      if (attached) throw UsageError("option " + ShellQuoted(name) + " takes no value");
       target = true;
     };
     // Values may begin with '-' (a negative highest number, or standard output), but one that
@@ -78,7 +79,7 @@ CliOptions ParseOptions(std::span<const std::string_view> arguments) {
     const auto value = [&]() -> std::string_view {
       if (attached) return *attached;
       if (i + 1 >= arguments.size() || arguments[i + 1].starts_with("--"))
-        throw UsageError("option '" + std::string(name) + "' needs a value");
+        throw UsageError("option " + ShellQuoted(name) + " needs a value");
       return arguments[++i];
     };
     if (name == "--count") {
@@ -125,7 +126,7 @@ CliOptions ParseOptions(std::span<const std::string_view> arguments) {
     } else if (name == "--help" || name == "-h") {
       flag(options.help);
     } else {
-      throw UsageError("unknown option '" + std::string(name) + "'");
+      throw UsageError("unknown option " + ShellQuoted(name));
     }
   }
   if (options.help || options.version) return options;

@@ -113,13 +113,26 @@ TEST_F(CliRunTest, RefusesImpossibleRequestsLeavingTheOutputAlone) {
       {{"--count", "300000000", "--highest", "2000000000", "--sort"},
        "--sort: 300000000 numbers with --highest 2000000000 need more than 1 GiB to sort; use a "
        "smaller --count or --highest, or add --unique"},
+      // What the user typed comes back quoted, so that no terminal obeys what is in it.
+      {{"--count", "\x1b]0;x\a"},
+       R"(invalid value $'\033'']0;x'$'\a' for --count: not a whole number)"},
+      {{"--fo\no"}, R"(unknown option '--fo'$'\n''o')"},
+      {{"--count", "1", "--kind", "\xff\x80'"},
+       R"(invalid value $'\377\200\'' for --kind: must be all, even, odd or prime)"},
+      {{"--count", "1", "--kind", "it's"},
+       R"(invalid value 'it'\''s' for --kind: must be all, even, odd or prime)"},
+      {{"--count", "1", "--range",
+        "\xc2\x9b"
+        "2J..3"},
+       R"(invalid value $'\302\233''2J..3' for --range: $'\302\233''2J' is not a whole number)"},
   };
   // Outputs that can never be written, told before a number is drawn.
   const std::string folder = folder_.Path().string();
-  const std::string missing = File("no-such-folder") + "/numbers.txt";
+  const std::string missing = File("no-such\x1b[2J") + "/numbers.txt";
   const std::string in_folder = "--output '" + folder + "' is a folder";
+  const std::string quoted_missing = "'" + File("no-such") + R"('$'\033''[2J)";
   const std::string in_missing =
-      "--output '" + missing + "': there is no folder '" + File("no-such-folder") + "'";
+      "--output " + quoted_missing + "/numbers.txt': there is no folder " + quoted_missing + "'";
   const std::vector<std::string_view> folder_output = {"--count", "3",        "--highest",
                                                        "9",       "--output", folder};
   const std::vector<std::string_view> missing_output = {"--count", "3",        "--highest",

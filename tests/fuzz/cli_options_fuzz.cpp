@@ -1,6 +1,7 @@
-// tallowby-cli's command line: any argument list is either read or refused with a usage message,
-// never anything else, and what is read says the same when written out as options again. The
-// input's NUL bytes separate the arguments.
+// tallowby-cli's command line: any argument list is either read or refused with a usage message
+// that a terminal shows as it is (no control character, valid UTF-8), never anything else, and
+// what is read says the same when written out as options again. The input's NUL bytes separate
+// the arguments.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -47,6 +48,38 @@ CliOptions Parse(const std::vector<std::string>& texts) {
   return tallowby::cli::ParseOptions(arguments);
 }
 
+// Printable UTF-8 by the table of well-formed byte sequences, C0 and C1 controls and DEL left out.
+bool ShowsAsItIs(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto byte = [&](std::size_t at) {
+      return at < text.size() ? static_cast<unsigned char>(text[at]) : 0U;
+    };
+    const unsigned lead = byte(i);
+    const auto tail = [&](std::size_t at) { return byte(at) >= 0x80 && byte(at) <= 0xbf; };
+    std::size_t length = 0;
+    if (lead >= 0x20 && lead < 0x7f) {
+      length = 1;
+    } else if (lead == 0xc2) {
+      length = byte(i + 1) >= 0xa0 && tail(i + 1) ? 2 : 0;  // past the C1 controls
+    } else if (lead > 0xc2 && lead <= 0xdf) {
+      length = tail(i + 1) ? 2 : 0;
+    } else if (lead >= 0xe0 && lead <= 0xef) {
+      const bool second = lead == 0xe0   ? byte(i + 1) >= 0xa0 && tail(i + 1)
+                          : lead == 0xed ? byte(i + 1) <= 0x9f && tail(i + 1)
+                                         : tail(i + 1);
+      length = second && tail(i + 2) ? 3 : 0;
+    } else if (lead >= 0xf0 && lead <= 0xf4) {
+      const bool second = lead == 0xf0   ? byte(i + 1) >= 0x90 && tail(i + 1)
+                          : lead == 0xf4 ? byte(i + 1) <= 0x8f && tail(i + 1)
+                                         : tail(i + 1);
+      length = second && tail(i + 2) && tail(i + 3) ? 4 : 0;
+    }
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
 bool Same(const CliOptions& a, const CliOptions& b) {
   return a.count == b.count && (a.range ? a.range == b.range : a.highest == b.highest) &&
          a.kind == b.kind && a.unique == b.unique && a.sort == b.sort &&
@@ -70,6 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options = Parse(arguments);
   } catch (const tallowby::cli::UsageError& error) {
     Check(*error.what() != '\0', "a usage error without a message");
+    Check(ShowsAsItIs(error.what()), "a message a terminal would not show as it is:", error.what());
     return 0;
   }
   if (options.help || options.version) return 0;
