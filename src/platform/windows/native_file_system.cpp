@@ -98,16 +98,21 @@ HANDLE StandardOutputIfSame(const BY_HANDLE_FILE_INFORMATION& file) {
   return same ? output : nullptr;
 }
 
-// Opens a new file beside path with a name no other writer uses. The name is no longer than
-// "results.txt", so any folder that can hold that file can hold it too. CREATE_NEW never opens
-// an existing entry. Returns the handle, or INVALID_HANDLE_VALUE with the error.
+// A name beside path that no other writer uses, no longer than "results.txt", so any folder
+// that can hold that file can hold this one too.
+std::wstring NameBeside(const std::wstring& path, RandomSource& names) {
+  wchar_t name[16];
+  std::swprintf(name, 16, L".~%09llx", static_cast<unsigned long long>(names.NextBits() >> 28));
+  return FolderPart(path) + name;
+}
+
+// Opens a new file beside path. CREATE_NEW never opens an existing entry. Returns the handle, or
+// INVALID_HANDLE_VALUE with the error.
 HANDLE CreateTemporaryBeside(const std::wstring& path, DWORD attributes,
                              std::wstring& temporary_path, DWORD& error) {
   RandomSource names;
   for (int attempt = 0; attempt < 16; ++attempt) {
-    wchar_t name[16];
-    std::swprintf(name, 16, L".~%09llx", static_cast<unsigned long long>(names.NextBits() >> 28));
-    temporary_path = FolderPart(path) + name;
+    temporary_path = NameBeside(path, names);
     HANDLE file = CreateFileW(temporary_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               attributes, nullptr);
     if (file != INVALID_HANDLE_VALUE) return file;
@@ -115,6 +120,63 @@ HANDLE CreateTemporaryBeside(const std::wstring& path, DWORD attributes,
     if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return INVALID_HANDLE_VALUE;
   }
   return INVALID_HANDLE_VALUE;
+}
+
+// ReplaceFileW is given full paths, also where Windows cannot say where the file is (Wine's,
+// without a backup name, fails a relative one with ERROR_DIRECTORY).
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return path;
+    const bool fits = length < full.size();
+    full.resize(length);
+    if (fits) return full;
+  }
+}
+
+// The attributes SetFileAttributesW takes.
+constexpr DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                      FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_ATTRIBUTE_OFFLINE |
+                                      FILE_ATTRIBUTE_TEMPORARY;
+constexpr DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+
+bool SetAttributes(const std::wstring& path, DWORD attributes) {
+  attributes &= kSettableAttributes;
+  return SetFileAttributesW(path.c_str(), attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes);
+}
+
+// ReplaceFileW has no write-through of its own; a flush of the moved file is what
+// MOVEFILE_WRITE_THROUGH does. The new file is in place already, so a failure changes nothing.
+void FlushToDisk(const std::wstring& path) {
+  const OwnedHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (file.Valid()) FlushFileBuffers(file.Get());
+}
+
+// A name beside path that nothing has, for the old file while it is being replaced.
+std::wstring UnusedNameBeside(const std::wstring& path) {
+  RandomSource names;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    std::wstring name = NameBeside(path, names);
+    if (GetFileAttributesW(name.c_str()) == INVALID_FILE_ATTRIBUTES &&
+        GetLastError() == ERROR_FILE_NOT_FOUND) {
+      return name;
+    }
+  }
+  ThrowSystemError(ERROR_FILE_EXISTS);
+}
+
+// The new file at path takes the old one's read-only, hidden and system attributes: Windows
+// carries them over but for the read-only one, cleared for the call; Wine carries none.
+void KeepOldAttributes(const std::wstring& path, DWORD old_attributes) {
+  const DWORD current = GetFileAttributesW(path.c_str());
+  if (current == INVALID_FILE_ATTRIBUTES) return;
+  const DWORD wanted = (current & ~kKeptAttributes) | (old_attributes & kKeptAttributes);
+  if (wanted != current) SetAttributes(path, wanted);
 }
 
 class WindowsReplacement final : public FileReplacement {
@@ -144,26 +206,73 @@ class WindowsReplacement final : public FileReplacement {
     file_ = INVALID_HANDLE_VALUE;
     if (!CloseHandle(file) && error == 0) error = GetLastError();
     if (error != 0) ThrowSystemError(error);
-    // Windows refuses to move over a read-only file (Wine allows it), so the flag is cleared for
-    // the move and put back if the move fails, leaving the old file exactly as it was. Write
-    // through: the move is on the disk when it returns, and nothing that can fail follows it.
-    const DWORD old_attributes = GetFileAttributesW(path_.c_str());
-    const bool was_read_only = old_attributes != INVALID_FILE_ATTRIBUTES &&
-                               (old_attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-                               (old_attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-    if (was_read_only) {
-      SetFileAttributesW(path_.c_str(), old_attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
-    if (!MoveFileExW(temporary_path_.c_str(), path_.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-      error = GetLastError();
-      if (was_read_only) SetFileAttributesW(path_.c_str(), old_attributes);
-      ThrowSystemError(error);
+    const DWORD old_attributes =
+        placeholder_ ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path_.c_str());
+    if (old_attributes == INVALID_FILE_ATTRIBUTES || !ReplaceOldFile(old_attributes)) {
+      MoveIntoPlace();
     }
     committed_ = true;
   }
 
  private:
+  // Where no old file is kept, the new one is renamed to the name. Write through: the move is on
+  // the disk when it returns, and nothing that can fail follows it.
+  void MoveIntoPlace() {
+    if (!MoveFileExW(temporary_path_.c_str(), path_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      ThrowSystemError(GetLastError());
+    }
+  }
+
+  // ReplaceFileW gives the new file the old one's owner, access list, attributes and streams.
+  // With a backup name every failure leaves both files where they can be found: either the old
+  // file is back at its name and the failure is reported, or the new one is in place. False when
+  // the old file went away meanwhile.
+  bool ReplaceOldFile(DWORD old_attributes) {
+    // A folder put in the file's place meanwhile: ReplaceFileW would move it aside.
+    if ((old_attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) ThrowSystemError(ERROR_ACCESS_DENIED);
+    // Windows refuses to replace a read-only file: the flag is cleared for the call alone and
+    // put back on whichever file then holds the name.
+    const std::wstring backup = UnusedNameBeside(path_);
+    const bool read_only = (old_attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    if (read_only && !SetAttributes(path_, old_attributes & ~FILE_ATTRIBUTE_READONLY)) {
+      ThrowSystemError(GetLastError());
+    }
+    // Ignoring merge errors, as the owner is kept only where the process may set it: a share
+    // that keeps no access lists still takes the results.
+    if (ReplaceFileW(path_.c_str(), temporary_path_.c_str(), backup.c_str(),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+      FlushToDisk(path_);
+      KeepOldAttributes(path_, old_attributes);
+      DeleteFileW(backup.c_str());
+      return true;
+    }
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND &&
+        GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      return false;
+    }
+    // The old file has its backup name and the new one its own: the new one is moved to the
+    // name, as the run meant, or else the old one back.
+    if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+      if (MoveFileExW(temporary_path_.c_str(), path_.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        KeepOldAttributes(path_, old_attributes);
+        DeleteFileW(backup.c_str());
+        return true;
+      }
+      // Should that fail too, the old file is kept under the backup name, which the report gives.
+      if (!MoveFileExW(backup.c_str(), path_.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        if (read_only) SetAttributes(backup, old_attributes);
+        throw Failure(DescribeSystemError(error) + "; the old file is kept as " + Narrow(backup),
+                      static_cast<int>(error));
+      }
+    }
+    // Any other failure, ERROR_UNABLE_TO_MOVE_REPLACEMENT and ERROR_UNABLE_TO_REMOVE_REPLACED
+    // included, leaves both files at their own names when a backup name is given.
+    if (read_only) SetAttributes(path_, old_attributes);
+    ThrowSystemError(error);
+  }
+
   std::wstring path_;
   std::wstring temporary_path_;
   HANDLE file_;
@@ -350,7 +459,9 @@ std::unique_ptr<FileReplacement> NativeFileSystem::BeginReplacement(
   }
   opened = OwnedHandle();
 
-  // Hidden and system files stay so; a read-only one becomes a new, writable file, as ever.
+  target = FullPath(target);
+
+  // Hidden and system files stay so from the start; the read-only flag goes on at the end.
   const DWORD attributes =
       (info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0
           ? info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)

@@ -21,11 +21,12 @@ using testing::FileBytes;
 using testing::RunningUnderWine;
 using testing::TemporaryFolder;
 
-// An open handle that shares nothing, as an editor holding results.txt would.
+// An open handle that shares nothing, as an editor holding results.txt would (or a folder).
 class HeldFile {
  public:
   explicit HeldFile(const std::string& path)
-      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
     EXPECT_NE(handle_, INVALID_HANDLE_VALUE) << path;
   }
   ~HeldFile() { CloseHandle(handle_); }
@@ -53,7 +54,7 @@ TEST(ReplaceFileAtomically, WritesTheBytesUnchangedOverAnyOldFile) {
   ASSERT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0U);
   NativeFileSystem().ReplaceFileAtomically(path, "7\r\n");
   EXPECT_EQ(FileBytes(path), "7\r\n");
-  EXPECT_EQ(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0U) << "a new file";
+  EXPECT_NE(GetFileAttributesA(path.c_str()) & FILE_ATTRIBUTE_READONLY, 0U) << "kept";
   NativeFileSystem().ReplaceFileAtomically(path, "");
   EXPECT_EQ(FileBytes(path), "");
   EXPECT_EQ(folder.Entries(), std::vector<std::string>{"results.txt"});
@@ -69,13 +70,15 @@ TEST(ReplaceFileAtomically, LeavesTheOldFileAsItWasAndNoTemporaryWhenItFails) {
   const FailedReplacement cases[] = {
       {"a folder in the file's place",
        [](TemporaryFolder& folder) {
+         DeleteFileA(In(folder, "results.txt").c_str());
          CreateDirectoryA(In(folder, "results.txt").c_str(), nullptr);
          folder.Write("results.txt\\keep", "x");
        },
        ERROR_ACCESS_DENIED},
-      {"the file held open without sharing", [](TemporaryFolder&) {}, ERROR_ACCESS_DENIED},
+      {"the file held open without sharing", [](TemporaryFolder&) {}, ERROR_SHARING_VIOLATION},
       {"a read-only file held open without sharing",
-       [](TemporaryFolder& folder) { folder.MakeReadOnly("results.txt"); }, ERROR_ACCESS_DENIED},
+       [](TemporaryFolder& folder) { folder.MakeReadOnly("results.txt"); },
+       ERROR_SHARING_VIOLATION},
   };
   for (const auto& c : cases) {
     TemporaryFolder folder;
@@ -116,21 +119,23 @@ TEST(ReplaceFileAtomically, FailsWithThePathErrorWhenTheFolderIsGone) {
   EXPECT_TRUE(folder.Entries().empty());
 }
 
-// The reason the replacement clears the read-only flag itself.
-TEST(WineDifference, MovingOverAReadOnlyFile) {
+// Why the replacement clears the read-only flag for the call and puts the old attributes back
+// itself: both refuse a read-only file; Windows carries the hidden flag over, Wine none.
+TEST(WineDifference, ReplacingAReadOnlyOrHiddenFile) {
   TemporaryFolder folder;
   folder.Write("new", "new");
   folder.Write("old", "old");
-  folder.MakeReadOnly("old");
-  const BOOL moved =
-      MoveFileExA(In(folder, "new").c_str(), In(folder, "old").c_str(), MOVEFILE_REPLACE_EXISTING);
-  if (RunningUnderWine()) {
-    EXPECT_TRUE(moved);
-    EXPECT_EQ(FileBytes(In(folder, "old")), "new");
-  } else {
-    EXPECT_FALSE(moved);
-    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
-  }
+  const std::string old_path = In(folder, "old");
+  SetFileAttributesA(old_path.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  EXPECT_FALSE(
+      ReplaceFileA(old_path.c_str(), In(folder, "new").c_str(), nullptr, 0, nullptr, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
+  SetFileAttributesA(old_path.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ASSERT_TRUE(
+      ReplaceFileA(old_path.c_str(), In(folder, "new").c_str(), nullptr, 0, nullptr, nullptr));
+  EXPECT_EQ(FileBytes(old_path), "new");
+  EXPECT_EQ((GetFileAttributesA(old_path.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0,
+            !RunningUnderWine());
 }
 
 // Wine 8's CreateSymbolicLinkW makes nothing and says it succeeded, but Wine follows the links of
