@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -74,25 +75,6 @@ std::string AclEntry(std::uint16_t tag, std::uint16_t permissions, std::uint32_t
 const std::string kShutOut = std::string("\x02\0\0\0", 4) + AclEntry(0x01, 6, ~0U) +
                              AclEntry(0x02, 0, 65534) + AclEntry(0x04, 4, ~0U) +
                              AclEntry(0x10, 4, ~0U) + AclEntry(0x20, 0, ~0U);
-// Runs what a user other than root would, in a child process that takes their identity, and says
-// how it ended: the Failure's error number, 0 when it succeeded, -1 when it could not run.
-template <class Action>
-int AsUser(uid_t user, Action action) {
-  const pid_t child = ::fork();
-  if (child == 0) {
-    int code = 0;
-    if (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0) ::_exit(255);
-    try {
-      action();
-    } catch (const Failure& failure) {
-      code = failure.Code();
-    }
-    ::_exit(code);
-  }
-  int status = 0;
-  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status) == 255 ? -1 : WEXITSTATUS(status);
-}
 
 std::string Attribute(const std::string& path, const char* name) {
   std::string value(256, '\0');
@@ -101,154 +83,136 @@ std::string Attribute(const std::string& path, const char* name) {
   return value;
 }
 
-// A small file system of its own (root only), so that it can be filled.
-struct SmallFileSystem {
-  SmallFileSystem(const std::filesystem::path& where, const char* options) : path(where) {
-    mounted = ::mount("tallowby-test", where.c_str(), "tmpfs", 0, options) == 0;
+// Writes as the test's user, or as another (root only) in a child process that takes their
+// identity. The Failure's error number, 0 when it succeeded, -1 when it could not run.
+int WriteAs(uid_t user, const std::string& path, const std::string& bytes) {
+  const auto write = [&] {
+    try {
+      NativeFileSystem().ReplaceFileAtomically(path, bytes);
+      return 0;
+    } catch (const Failure& failure) {
+      return failure.Code();
+    }
+  };
+  if (user == ::geteuid()) return write();
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0) ::_exit(255);
+    ::_exit(write());
   }
-  ~SmallFileSystem() {
-    if (mounted) ::umount2(path.c_str(), MNT_DETACH);
-  }
-  std::filesystem::path path;
-  bool mounted;
-};
+  int status = 0;
+  if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status) == 255 ? -1 : WEXITSTATUS(status);
+}
 
 constexpr uid_t kOwner = 65534;    // a user who owns a file
 constexpr uid_t kSomeone = 65533;  // another user, who writes it
 
-// Each situation, what the write must do (succeed, or fail with that error number) and what must
-// hold of the folder after it.
+// Each situation: results.txt holding "old" with a mode and an owner, in a folder that may be a
+// small file system of its own; what the write does (succeeds, or fails with that error number);
+// and what must hold after it. Owner and mode never change, and nothing is left beside the file.
 TEST(BeginReplacement, KeepsWhatTheOldFileHadAndLosesNothingWhereItCannotBeReplaced) {
-  const bool root = ::geteuid() == 0;
-  const std::string big(100000, '7');
+  const uid_t self = ::geteuid();
   const struct Situation {
     const char* name;
-    bool needs_root;
-    std::function<std::string(TemporaryFolder&)> stage;  // gives the output's path
-    uid_t writer;                                        // 0: the test's own user
-    std::string bytes;
+    bool root_only;                 // it mounts, or acts as other users
+    const char* small_file_system;  // tmpfs options, or none
+    mode_t mode;
+    uid_t owner;
+    uid_t writer;
+    std::size_t count;  // bytes written
     int failure;
-    std::function<void(TemporaryFolder&, const std::string&)> holds;
+    std::function<void(const std::filesystem::path& folder)> stage;
+    std::function<void(const std::filesystem::path& folder)> holds;
   } situations[] = {
-      {"a file system with no inode left", true,
-       [](TemporaryFolder& folder) {
-         folder.Write("full/results.txt", "old\r\n");  // the last inode
-         return (folder.Path() / "full" / "results.txt").string();
+      {"a file system with no inode left",
+       true,
+       "nr_inodes=2",
+       0644,
+       self,
+       self,
+       3,
+       ENOSPC,
+       {},
+       {}},
+      {"a file system that fills up on the way",
+       true,
+       "size=16k",
+       0644,
+       self,
+       self,
+       100000,
+       ENOSPC,
+       {},
+       {}},
+      {"a file with another name", false, nullptr, 0644, self, self, 3, 0,
+       [](const auto& folder) {
+         std::filesystem::create_hard_link(folder / "results.txt", folder / "other");
        },
-       0, "1\r\n", ENOSPC, nullptr},
-      {"a file system that fills up on the way", true,
-       [](TemporaryFolder& folder) {
-         folder.Write("full/results.txt", "old\r\n");
-         return (folder.Path() / "full" / "results.txt").string();
-       },
-       0, big, ENOSPC, nullptr},
-      {"a file with another name", false,
-       [](TemporaryFolder& folder) {
-         folder.Write("results.txt", "old\r\n");
-         std::filesystem::create_hard_link(folder.Path() / "results.txt", folder.Path() / "other");
-         return (folder.Path() / "results.txt").string();
-       },
-       0, "1\r\n", 0,
-       [](TemporaryFolder& folder, const std::string&) {
-         EXPECT_EQ(FileBytes(folder.Path() / "other"), "1\r\n");
-       }},
-      {"an access list that shuts a user out, and an attribute of the user's", false,
-       [](TemporaryFolder& folder) {
-         const std::string path = (folder.Path() / "results.txt").string();
-         folder.Write("results.txt", "old\r\n");
-         ::chmod(path.c_str(), 0640);
+       [](const auto& folder) { EXPECT_EQ(FileBytes(folder / "other"), "777"); }},
+      {"an access list that shuts a user out, and an attribute of the user's", false, nullptr, 0640,
+       self, self, 3, 0,
+       [](const auto& folder) {
+         const std::string path = folder / "results.txt";
          ::setxattr(path.c_str(), "system.posix_acl_access", kShutOut.data(), kShutOut.size(), 0);
          ::setxattr(path.c_str(), "user.origin", "draw", 4, 0);
-         return path;
        },
-       0, "1\r\n", 0,
-       [](TemporaryFolder&, const std::string& path) {
-         EXPECT_EQ(Attribute(path, "system.posix_acl_access"), kShutOut);
-         EXPECT_EQ(Attribute(path, "user.origin"), "draw");
-         struct stat status {};
-         ::stat(path.c_str(), &status);
-         EXPECT_EQ(status.st_mode & 07777, 0640U);
+       [](const auto& folder) {
+         EXPECT_EQ(Attribute(folder / "results.txt", "system.posix_acl_access"), kShutOut);
+         EXPECT_EQ(Attribute(folder / "results.txt", "user.origin"), "draw");
        }},
-      {"a file mounted onto the name", true,
-       [](TemporaryFolder& folder) {
-         folder.Write("source", "old\r\n");
-         folder.Write("results.txt", "");
-         const std::string path = (folder.Path() / "results.txt").string();
-         ::mount((folder.Path() / "source").c_str(), path.c_str(), nullptr, MS_BIND, nullptr);
-         return path;
+      {"a file mounted onto the name", true, nullptr, 0644, self, self, 3, 0,
+       [](const auto& folder) {
+         std::ofstream(folder / "source") << "old";
+         ::mount((folder / "source").c_str(), (folder / "results.txt").c_str(), nullptr, MS_BIND,
+                 nullptr);
        },
-       0, "1\r\n", 0,
-       [](TemporaryFolder& folder, const std::string& path) {
-         EXPECT_EQ(FileBytes(folder.Path() / "source"), "1\r\n");
-         ::umount2(path.c_str(), MNT_DETACH);
+       [](const auto& folder) {
+         ::umount2((folder / "results.txt").c_str(), MNT_DETACH);
+         EXPECT_EQ(FileBytes(folder / "source"), "777");
        }},
-      {"another user's private file in a folder everyone may write", true,
-       [](TemporaryFolder& folder) {
-         const std::string path = (folder.Path() / "results.txt").string();
-         folder.Write("results.txt", "old\r\n");
-         ::chown(path.c_str(), kOwner, kOwner);
-         ::chmod(path.c_str(), 0640);
-         ::chmod(folder.Path().c_str(), 0777);
-         return path;
-       },
-       kSomeone, "1\r\n", EACCES,
-       [](TemporaryFolder&, const std::string& path) {
-         struct stat status {};
-         ::stat(path.c_str(), &status);
-         EXPECT_EQ(status.st_uid, kOwner);
-         EXPECT_EQ(status.st_mode & 07777, 0640U);
-       }},
-      {"the user's own read-only file", true,
-       [](TemporaryFolder& folder) {
-         const std::string path = (folder.Path() / "results.txt").string();
-         folder.Write("results.txt", "old\r\n");
-         ::chown(path.c_str(), kSomeone, kSomeone);
-         ::chmod(path.c_str(), 0444);
-         ::chmod(folder.Path().c_str(), 0777);
-         return path;
-       },
-       kSomeone, "1\r\n", 0,
-       [](TemporaryFolder&, const std::string& path) {
-         struct stat status {};
-         ::stat(path.c_str(), &status);
-         EXPECT_EQ(status.st_uid, kSomeone);
-         EXPECT_EQ(status.st_mode & 07777, 0444U);
-       }},
+      {"another user's private file in a folder everyone may write",
+       true,
+       nullptr,
+       0640,
+       kOwner,
+       kSomeone,
+       3,
+       EACCES,
+       {},
+       {}},
+      {"the user's own read-only file", true, nullptr, 0444, kSomeone, kSomeone, 3, 0, {}, {}},
   };
   for (const Situation& s : situations) {
     SCOPED_TRACE(s.name);
-    if (s.needs_root && !root) {
+    if (self != 0 && s.root_only) {
       std::cout << "skipped, it needs root (mounts, other users): " << s.name << '\n';
       continue;
     }
-    TemporaryFolder folder;
-    const bool small = s.failure == ENOSPC;
-    std::optional<SmallFileSystem> full;
-    if (small) {
-      std::filesystem::create_directory(folder.Path() / "full");
-      full.emplace(folder.Path() / "full", s.bytes.size() > 1000 ? "size=16k" : "nr_inodes=2");
-      ASSERT_TRUE(full->mounted) << std::strerror(errno);
-    }
-    const std::string path = s.stage(folder);
-    const std::string before = FileBytes(path);
-    const auto write = [&] { NativeFileSystem().ReplaceFileAtomically(path, s.bytes); };
-    int code = 0;
-    if (s.writer != 0) {
-      code = AsUser(s.writer, write);
-    } else {
-      try {
-        write();
-      } catch (const Failure& failure) {
-        code = failure.Code();
-      }
-    }
-    EXPECT_EQ(code, s.failure);
-    EXPECT_EQ(FileBytes(path), s.failure == 0 ? s.bytes : before);
-    if (s.holds) s.holds(folder, path);
-    // Nothing is left beside the output.
-    for (const auto& entry : std::filesystem::directory_iterator(path.substr(0, path.rfind('/')))) {
+    TemporaryFolder root;
+    const std::filesystem::path folder = root.Path() / "folder";
+    std::filesystem::create_directory(folder);
+    ::chmod(folder.c_str(), 0777);
+    const bool mounted =
+        s.small_file_system != nullptr &&
+        ::mount("tallowby-test", folder.c_str(), "tmpfs", 0, s.small_file_system) == 0;
+    ASSERT_EQ(mounted, s.small_file_system != nullptr) << std::strerror(errno);
+    const std::string path = folder / "results.txt";
+    std::ofstream(path) << "old";
+    const gid_t group = s.owner == self ? ::getegid() : s.owner;
+    ASSERT_EQ(::chown(path.c_str(), s.owner, group) | ::chmod(path.c_str(), s.mode), 0);
+    if (s.stage) s.stage(folder);
+    EXPECT_EQ(WriteAs(s.writer, path, std::string(s.count, '7')), s.failure);
+    struct stat status {};
+    ::stat(path.c_str(), &status);
+    EXPECT_EQ(status.st_uid, s.owner);
+    EXPECT_EQ(status.st_mode & 07777, s.mode);
+    EXPECT_EQ(FileBytes(path), s.failure == 0 ? std::string(s.count, '7') : "old");
+    if (s.holds) s.holds(folder);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
       EXPECT_FALSE(entry.path().filename().string().starts_with(".~")) << entry.path();
     }
+    if (mounted) ::umount2(folder.c_str(), MNT_DETACH);
   }
 }
 
