@@ -2,7 +2,10 @@
 // that a terminal shows as it is (no control character, valid UTF-8), never anything else, and
 // what is read says the same when written out as options again. The input's NUL bytes separate
 // the arguments.
+#include <clocale>
 #include <cstdint>
+#include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -48,36 +51,18 @@ CliOptions Parse(const std::vector<std::string>& texts) {
   return tallowby::cli::ParseOptions(arguments);
 }
 
-// Printable UTF-8 by the table of well-formed byte sequences, C0 and C1 controls and DEL left out.
+// Valid UTF-8 with no control character (C0, DEL, C1), as the C library of a UTF-8 locale reads it.
 bool ShowsAsItIs(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto byte = [&](std::size_t at) {
-      return at < text.size() ? static_cast<unsigned char>(text[at]) : 0U;
-    };
-    const unsigned lead = byte(i);
-    const auto tail = [&](std::size_t at) { return byte(at) >= 0x80 && byte(at) <= 0xbf; };
-    std::size_t length = 0;
-    if (lead >= 0x20 && lead < 0x7f) {
-      length = 1;
-    } else if (lead == 0xc2) {
-      length = byte(i + 1) >= 0xa0 && tail(i + 1) ? 2 : 0;  // past the C1 controls
-    } else if (lead > 0xc2 && lead <= 0xdf) {
-      length = tail(i + 1) ? 2 : 0;
-    } else if (lead >= 0xe0 && lead <= 0xef) {
-      const bool second = lead == 0xe0   ? byte(i + 1) >= 0xa0 && tail(i + 1)
-                          : lead == 0xed ? byte(i + 1) <= 0x9f && tail(i + 1)
-                                         : tail(i + 1);
-      length = second && tail(i + 2) ? 3 : 0;
-    } else if (lead >= 0xf0 && lead <= 0xf4) {
-      const bool second = lead == 0xf0   ? byte(i + 1) >= 0x90 && tail(i + 1)
-                          : lead == 0xf4 ? byte(i + 1) <= 0x8f && tail(i + 1)
-                                         : tail(i + 1);
-      length = second && tail(i + 2) && tail(i + 3) ? 4 : 0;
-    }
-    if (length == 0) return false;
+  static const bool utf8 = std::setlocale(LC_CTYPE, "C.UTF-8") != nullptr;
+  std::mbstate_t state{};
+  for (std::size_t i = 0; utf8 && i < text.size();) {
+    wchar_t character = 0;
+    const std::size_t length = std::mbrtowc(&character, text.data() + i, text.size() - i, &state);
+    if (length == 0 || length > text.size() - i || std::iswcntrl(static_cast<wint_t>(character)))
+      return false;
     i += length;
   }
-  return true;
+  return utf8;
 }
 
 bool Same(const CliOptions& a, const CliOptions& b) {
