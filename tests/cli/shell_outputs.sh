@@ -61,18 +61,30 @@ if [[ $(id -u) -eq 0 ]]; then
 fi
 
 # A long run ended by a signal leaves the old file as it was and nothing beside it.
+# Where files cannot be made without a name (here: no /proc to name them through, as root can
+# stage), the hidden one is removed by every signal but SIGKILL.
 mkdir "$work/signals"
-for signal in INT TERM HUP KILL; do
-  echo old >"$work/signals/results.txt"
-  # A shell starts background commands with SIGINT ignored; the user's Ctrl+C is not.
-  env --default-signal=INT "$cli" --count 300000000 --highest 9 \
-    --output "$work/signals/results.txt" &
-  writer=$!
-  sleep 0.5
-  kill -"$signal" "$writer"
-  wait "$writer" 2>/dev/null || true
-  check "SIG$signal keeps the old file" old "$(cat "$work/signals/results.txt")"
-  check "SIG$signal leaves nothing beside it" results.txt "$(ls -A "$work/signals")"
+ways=(plain)
+[[ $(id -u) -eq 0 ]] && ways+=(without-proc)
+for way in "${ways[@]}"; do
+  for signal in INT TERM HUP KILL; do
+    [[ $way == without-proc && $signal == KILL ]] && continue
+    echo old >"$work/signals/results.txt"
+    # A shell starts background commands with SIGINT ignored; the user's Ctrl+C is not.
+    run=(env --default-signal=INT "$cli" --count 300000000 --highest 9
+      --output "$work/signals/results.txt")
+    if [[ $way == without-proc ]]; then
+      unshare --mount --propagation private sh -c 'umount -l /proc && exec "$@"' sh "${run[@]}" &
+    else
+      "${run[@]}" &
+    fi
+    writer=$!
+    sleep 0.5
+    kill -"$signal" "$writer"
+    wait "$writer" 2>/dev/null || true
+    check "$way, SIG$signal keeps the old file" old "$(cat "$work/signals/results.txt")"
+    check "$way, SIG$signal leaves nothing beside it" results.txt "$(ls -A "$work/signals")"
+  done
 done
 
 # A FIFO that nobody reads yet: tallowby-cli waits for its reader, as shuf does.

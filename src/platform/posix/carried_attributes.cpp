@@ -9,8 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix/descriptor.h"
-
 namespace tallowby {
 
 namespace {
@@ -43,14 +41,10 @@ std::vector<std::string> Names(const std::vector<char>& listing) {
   return names;
 }
 
-// The old file is reached through /proc, since a descriptor opened only as a place takes no
-// attribute calls of its own, and the file may be one the process may not read.
 bool CopyExtendedAttributes(int old_fd, int new_fd) {
-  const std::string old_path = ProcPath(old_fd);
   std::vector<char> names;
-  if (!ReadGrowing(names, [&](char* data, std::size_t size) {
-        return ::listxattr(old_path.c_str(), data, size);
-      })) {
+  if (!ReadGrowing(
+          names, [&](char* data, std::size_t size) { return ::flistxattr(old_fd, data, size); })) {
     // A file system without extended attributes has none to lose.
     return errno == ENOTSUP;
   }
@@ -60,7 +54,7 @@ bool CopyExtendedAttributes(int old_fd, int new_fd) {
     // Capabilities grant privileges to a program; a file of numbers is none, and gains none.
     if (name == "security.capability") continue;
     if (!ReadGrowing(value, [&](char* data, std::size_t size) {
-          return ::getxattr(old_path.c_str(), name.c_str(), data, size);
+          return ::fgetxattr(old_fd, name.c_str(), data, size);
         })) {
       return false;
     }

@@ -336,7 +336,13 @@ std::unique_ptr<FileReplacement> ReplaceRegular(Descriptor folder, const std::st
     if (failure.Code() != EACCES && failure.Code() != EPERM) throw;
     return WriteInPlace(std::move(writable));
   }
-  if (!CarryOver(place.Get(), status, file->Get())) return WriteInPlace(std::move(writable));
+  // The user's own read-only file is read for what it carries.
+  const Descriptor readable =
+      writable ? Descriptor() : OpenAgain(place.Get(), status, folder.Get(), name, O_RDONLY);
+  const int old_file = writable ? writable.Get() : readable.Get();
+  if (old_file < 0 || !CarryOver(old_file, status, file->Get())) {
+    return WriteInPlace(std::move(writable));
+  }
   return std::make_unique<Replacement>(std::move(folder), name, std::move(file),
                                        std::move(writable));
 }
