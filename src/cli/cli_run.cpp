@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/draws.h"
 #include "cli/options.h"
 #include "core/numbers/distinct_values.h"
+#include "core/numbers/list_draws.h"
 #include "core/numbers/number_kinds.h"
 #include "core/ports/failure.h"
 #include "core/run/results_text.h"

@@ -1,6 +1,6 @@
-// What tallowby-cli draws: the window's draws, the draws from a set of values (--range,
-// --exclude), and the distinct and sorted draws of the command line, all from one source of random
-// bits so that a seed fixes the list on every platform.
+// The draws of whole lists: the window's draws, the draws from a set of values (a range, or
+// exclusions), and the distinct and sorted draws, all from one source of random bits so that a
+// seed fixes the list on every platform.
 //
 // Every draw is a template over the source: RandomSource (xoshiro256**, seeded) or
 // BlockRandomSource (the operating system's cryptographic generator); both are instantiated.
@@ -8,12 +8,12 @@
 
 #include <cstdint>
 
-#include "cli/value_set.h"
 #include "core/numbers/block_random_source.h"
 #include "core/numbers/random_source.h"
+#include "core/numbers/value_set.h"
 #include "core/ports/choices.h"
 
-namespace tallowby::cli {
+namespace tallowby {
 
 // Takes the drawn numbers one at a time, in output order.
 class NumberSink {
@@ -65,4 +65,4 @@ template <class Source>
 void DrawUnique(Source& random, const ValueSet& values, std::int32_t count, bool sorted,
                 NumberSink& sink);
 
-}  // namespace tallowby::cli
+}  // namespace tallowby
