@@ -280,11 +280,7 @@ void DrawDistinct(Source& random, const Set& candidates, std::int64_t fewest, st
 template <class Source>
 void DrawAsTheWindowDoes(Source& random, NumberKind kind, std::int32_t highest, std::int32_t count,
                          NumberSink& sink) {
-  // The window's own draw routines; a highest number whose draw could overflow is refused first.
-  WithDrawOfKind<Source>(kind, highest, [&](auto draw) {
-    for (std::int32_t i = 0; i < count; ++i)
-      sink.Append(draw(random));
-  });
+  DrawLoopFrom(random, kind, highest, count, sink);
 }
 
 template <class Source>

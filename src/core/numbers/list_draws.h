@@ -9,18 +9,12 @@
 #include <cstdint>
 
 #include "core/numbers/block_random_source.h"
+#include "core/numbers/draw_loop.h"
 #include "core/numbers/random_source.h"
 #include "core/numbers/value_set.h"
 #include "core/ports/choices.h"
 
 namespace tallowby {
-
-// Takes the drawn numbers one at a time, in output order.
-class NumberSink {
- public:
-  virtual ~NumberSink() = default;
-  virtual void Append(std::int32_t n) = 0;
-};
 
 // A uniform whole number 0 <= r < n for 1 <= n <= 2^32, from the top 32 bits of one generator
 // output (multiply and reject, after Lemire). Exact, and the same on every standard library.
@@ -35,7 +29,8 @@ std::uint64_t UniformBelow(Source& random, std::uint64_t n) {
   return product >> 32;
 }
 
-// count numbers exactly as the window draws them (redraws, end values at half weight).
+// count numbers exactly as the window draws them (redraws, end values at half weight), by the
+// window's own loop.
 template <class Source>
 void DrawAsTheWindowDoes(Source& random, NumberKind kind, std::int32_t highest, std::int32_t count,
                          NumberSink& sink);
