@@ -4,11 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/draws.h"
 #include "cli/options.h"
 #include "cli/shell_quoting.h"
-#include "core/numbers/distinct_values.h"
-#include "core/numbers/number_kinds.h"
+#include "core/numbers/draw_request.h"
 #include "core/ports/failure.h"
 #include "core/run/results_text.h"
 #include "core/run/spreadsheet_rows.h"
@@ -25,10 +23,6 @@ namespace {
 
 constexpr std::string_view kProgram = "tallowby-cli: ";
 
-// What --sort without --unique may hold: beyond it, the run is refused rather than left to
-// exhaust memory.
-constexpr std::uint64_t kSortedDrawByteLimit = std::uint64_t{1} << 30;
-
 std::string KindName(NumberKind kind) {
   switch (kind) {
     case NumberKind::AllNumbers:
@@ -43,12 +37,17 @@ std::string KindName(NumberKind kind) {
   return "";
 }
 
-// The values to draw from when --range or --exclude asks for them; none for the window's draws.
-std::optional<ValueSet> ValuesToDraw(const CliOptions& options) {
-  if (options.range) return ValueSet::InRange(options.kind, *options.range, options.excluded);
-  if (!options.excluded.empty())
-    return ValueSet::AsTheWindowDraws(options.kind, options.highest, options.excluded);
-  return std::nullopt;
+// The list the options ask for; its source is chosen when it is drawn.
+DrawRequest RequestOf(const CliOptions& options) {
+  DrawRequest request;
+  request.kind = options.kind;
+  request.highest = options.highest;
+  request.range = options.range;
+  request.excluded = options.excluded;
+  request.count = options.count;
+  request.unique = options.unique;
+  request.sorted = options.sort;
+  return request;
 }
 
 // Where the numbers come from, as the refusals name it.
@@ -60,10 +59,11 @@ std::string DrawnWith(const CliOptions& options) {
 }
 
 // Every refusal that can be told from the options alone, before anything is drawn or written.
-void CheckDrawable(const CliOptions& options, const std::optional<ValueSet>& values) {
+void CheckDrawable(const CliOptions& options, const DrawRequest& request) {
+  using Reason = DrawRefusal::Reason;
   const std::string with = "with " + DrawnWith(options);
-  const bool none = values ? values->Empty() : !CanDrawKind(options.kind, options.highest);
-  if (options.count > 0 && none) {
+  const std::optional<DrawRefusal> refusal = CheckRequest(request);
+  if (refusal && refusal->reason == Reason::kNothingToDraw) {
     throw UsageError("no number of --kind " + KindName(options.kind) + " can be drawn " + with);
   }
   const std::int64_t rows = (std::int64_t{options.count} + options.columns - 1) / options.columns;
@@ -74,23 +74,12 @@ void CheckDrawable(const CliOptions& options, const std::optional<ValueSet>& val
                           ? " of " + std::to_string(options.columns) + " columns hold"
                           : std::string()));
   }
-  // Counting primes exactly takes seconds at the top of the range; a count below the proven
-  // bound needs no counting.
-  const std::int64_t fewest =
-      values ? values->FewestMembers() : FewestDistinctValues(options.kind, options.highest);
-  if (options.unique && options.count > fewest) {
-    const std::int64_t distinct =
-        values ? values->Members() : DistinctValues(options.kind, options.highest);
-    if (options.count > distinct) {
-      throw UsageError("--unique: only " + std::to_string(distinct) +
-                       " different numbers of --kind " + KindName(options.kind) + " can be drawn " +
-                       with + ", fewer than --count " + std::to_string(options.count));
-    }
+  if (refusal && refusal->reason == Reason::kTooFewDistinct) {
+    throw UsageError("--unique: only " + std::to_string(refusal->distinct) +
+                     " different numbers of --kind " + KindName(options.kind) + " can be drawn " +
+                     with + ", fewer than --count " + std::to_string(options.count));
   }
-  const std::uint64_t sort_bytes =
-      values ? SortedDrawBytes(*values, options.count)
-             : SortedDrawBytes(options.kind, options.highest, options.count);
-  if (!options.unique && options.sort && sort_bytes > kSortedDrawByteLimit) {
+  if (refusal && refusal->reason == Reason::kTooLargeToSort) {
     throw UsageError("--sort: " + std::to_string(options.count) + " numbers " + with +
                      " need more than 1 GiB to sort; use a smaller --count or " +
                      (options.range ? "--range" : "--highest") + ", or add --unique");
@@ -121,30 +110,10 @@ void CheckOutput(const CliOptions& options, FileSystem& files) {
   }
 }
 
-template <class Source>
-void DrawFrom(Source& random, const CliOptions& options, const std::optional<ValueSet>& values,
-              NumberSink& sink) {
-  if (values) {
-    if (options.unique) {
-      DrawUnique(random, *values, options.count, options.sort, sink);
-    } else if (options.sort) {
-      DrawSorted(random, *values, options.count, sink);
-    } else {
-      DrawFromSet(random, *values, options.count, sink);
-    }
-  } else if (options.unique) {
-    DrawUnique(random, options.kind, options.highest, options.count, options.sort, sink);
-  } else if (options.sort) {
-    DrawSorted(random, options.kind, options.highest, options.count, sink);
-  } else {
-    DrawAsTheWindowDoes(random, options.kind, options.highest, options.count, sink);
-  }
-}
-
-void Draw(const CliOptions& options, const std::optional<ValueSet>& values, NumberSink& sink) {
+void Draw(const CliOptions& options, DrawRequest request, NumberSink& sink) {
   if (options.secure) {
-    BlockRandomSource random(FillFromSystemGenerator);
-    DrawFrom(random, options, values, sink);
+    request.source = DrawSource(FillFromSystemGenerator);
+    DrawList(request, sink);
     return;
   }
   RandomSource random;
@@ -153,7 +122,8 @@ void Draw(const CliOptions& options, const std::optional<ValueSet>& values, Numb
   } else {
     random.SeedFromClock(SecondsSinceMidnight());
   }
-  DrawFrom(random, options, values, sink);
+  request.source = DrawSource(random);
+  DrawList(request, sink);
 }
 
 class LineSink final : public NumberSink {
@@ -171,14 +141,13 @@ class KeptNumbers final : public NumberSink {
   std::vector<std::int32_t> numbers;
 };
 
-void WriteText(const CliOptions& options, const std::optional<ValueSet>& values,
-               CliEnvironment& environment) {
+void WriteText(const CliOptions& options, const DrawRequest& request, CliEnvironment& environment) {
   const LineEnd line_end = options.line_feeds_only ? LineEnd::Lf : LineEnd::CrLf;
   if (options.output == "-") {
     NumberLineBuffer buffer(environment.standard_output, line_end, options.columns,
                             options.separator);
     LineSink sink(buffer);
-    Draw(options, values, sink);
+    Draw(options, request, sink);
     buffer.Flush();
     return;
   }
@@ -189,17 +158,17 @@ void WriteText(const CliOptions& options, const std::optional<ValueSet>& values,
     NumberLineBuffer buffer([&](std::string_view bytes) { replacement->Write(bytes); }, line_end,
                             options.columns, options.separator);
     LineSink sink(buffer);
-    Draw(options, values, sink);
+    Draw(options, request, sink);
     buffer.Flush();
   }
   replacement->Commit();
 }
 
-void FillSpreadsheet(const CliOptions& options, const std::optional<ValueSet>& values,
+void FillSpreadsheet(const CliOptions& options, const DrawRequest& request,
                      CliEnvironment& environment) {
   KeptNumbers kept;
   kept.numbers.reserve(static_cast<std::size_t>(options.count));
-  Draw(options, values, kept);
+  Draw(options, request, kept);
   const std::unique_ptr<SpreadsheetLauncher> launcher =
       environment.spreadsheet ? environment.spreadsheet() : nullptr;
   if (!launcher) throw Failure("no spreadsheet support is installed");
@@ -213,15 +182,15 @@ void FillSpreadsheet(const CliOptions& options, const std::optional<ValueSet>& v
 
 int RunCli(std::span<const std::string_view> arguments, CliEnvironment& environment) {
   CliOptions options;
-  std::optional<ValueSet> values;
+  DrawRequest request;
   try {
     options = ParseOptions(arguments);
     if (options.help || options.version) {
       environment.standard_output(options.help ? std::string(UsageText()) : VersionText());
       return kExitSuccess;
     }
-    values = ValuesToDraw(options);
-    CheckDrawable(options, values);
+    request = RequestOf(options);
+    CheckDrawable(options, request);
     CheckOutput(options, environment.files);
   } catch (const UsageError& error) {
     environment.standard_error << kProgram << error.what() << '\n';
@@ -235,9 +204,9 @@ int RunCli(std::span<const std::string_view> arguments, CliEnvironment& environm
                                                      : ShellQuoted(options.output);
   try {
     if (options.spreadsheet) {
-      FillSpreadsheet(options, values, environment);
+      FillSpreadsheet(options, request, environment);
     } else {
-      WriteText(options, values, environment);
+      WriteText(options, request, environment);
     }
   } catch (...) {
     // Whatever it was (the output, memory, a thread that could not start), one line says so.

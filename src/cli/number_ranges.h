@@ -9,18 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "core/numbers/number_range.h"
+
 namespace tallowby::cli {
-
-// Whole numbers low .. high, both included; low <= high.
-struct NumberRange {
-  std::int32_t low = 0;
-  std::int32_t high = 0;
-
-  std::uint64_t Size() const {
-    return static_cast<std::uint64_t>(std::int64_t{high} - std::int64_t{low} + 1);
-  }
-  friend bool operator==(const NumberRange&, const NumberRange&) = default;
-};
 
 // What is wrong with a range's text, in words that follow "invalid value '...' for --option: ".
 class RangeTextError : public std::invalid_argument {

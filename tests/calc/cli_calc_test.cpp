@@ -8,8 +8,8 @@
 #include "calc/calc_launcher.h"
 #include "calc/office_fixture.h"
 #include "cli/cli_run.h"
-#include "cli/draws.h"
 #include "cli/options.h"
+#include "core/numbers/list_draws.h"
 #include "platform/posix/native_file_system.h"
 
 namespace tallowby::calc::testing {
@@ -29,11 +29,11 @@ TEST_F(CliCalcTest, PutsTheNumbersIntoANewWorkbook) {
   ASSERT_EQ(observer.SpreadsheetCount(), 1);
   EXPECT_EQ(observer.NumberRanges(0), std::vector<std::string>{"A1:A5"});
   RandomSource random(2026);
-  struct Expected final : cli::NumberSink {
+  struct Expected final : NumberSink {
     std::vector<double> numbers;
     void Append(std::int32_t n) override { numbers.push_back(n); }
   } expected;
-  cli::DrawAsTheWindowDoes(random, NumberKind::AllNumbers, 99, 5, expected);
+  DrawAsTheWindowDoes(random, NumberKind::AllNumbers, 99, 5, expected);
   EXPECT_EQ(observer.ColumnA(0, {1, 2, 3, 4, 5}), expected.numbers);
 }
 

@@ -7,7 +7,7 @@
 #include "fuzz_check.h"
 #include "whole_number_oracle.h"
 
-using tallowby::cli::NumberRange;
+using tallowby::NumberRange;
 using tallowby::fuzz::Check;
 using tallowby::fuzz::WholeNumber;
 

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <limits>
 
-#include "core/numbers/draw_loop.h"
 #include "core/numbers/draw_range.h"
+#include "core/numbers/draw_request.h"
 #include "core/numbers/numeric_text.h"
 #include "core/ports/failure.h"
 #include "core/run/error_report_text.h"
@@ -254,16 +254,20 @@ int GenerationRun::DrawNumbers() {
   const std::optional<NumberKind> kind = host_.SelectedKind();
   if (kind) {
     const int draw_line = DrawLine(*kind);
-    std::int32_t highest = 0;
+    DrawRequest request;
+    request.kind = *kind;
+    request.count = count_;
+    request.source = DrawSource(random_);
     try {
       // The field cannot change while the loop runs, so one conversion serves every number; a
       // failure would repeat identically for each of them and is reported once.
-      highest = ToInt32(host_.HighestText(), separator_);
-      if (!CanDrawKind(*kind, highest)) {
-        host_.ShowMessage(ImpossibleKindMessage(host_.KindCaption(*kind), highest));
+      request.highest = ToInt32(host_.HighestText(), separator_);
+      // The window's lists can be refused only for their kind.
+      if (CheckRequest(request)) {
+        host_.ShowMessage(ImpossibleKindMessage(host_.KindCaption(*kind), request.highest));
         return line::kEnd;
       }
-      if (host_.SelectedOutput() == OutputKind::ExcelFile) ReserveResults(highest);
+      if (host_.SelectedOutput() == OutputKind::ExcelFile) ReserveResults(request.highest);
     } catch (...) {
       Report(DescribeCurrentException(), draw_line);
       return line::kEnd;
@@ -282,7 +286,7 @@ int GenerationRun::DrawNumbers() {
           return !stop_requested_;
         });
       }
-      if (!DrawToOutput(*kind, highest, draw_line)) return StopHere();
+      if (!DrawToOutput(request, draw_line)) return StopHere();
     } catch (...) {
       replacement_.reset();
       // A closed window gave up on an output that waited for its reader: nothing to report.
@@ -329,20 +333,20 @@ struct GenerationRun::DrawTarget {
   void DrawFailed() { run.Report(DescribeCurrentException(), draw_line); }
 };
 
-bool GenerationRun::DrawToOutput(NumberKind kind, std::int32_t highest, int draw_line) {
+bool GenerationRun::DrawToOutput(const DrawRequest& request, int draw_line) {
   if (replacement_) {
     NumberLineBuffer buffer([this](std::string_view bytes) { replacement_->Write(bytes); });
     DrawTarget<FileLines> target{*this, {buffer}, draw_line};
-    if (!DrawLoop(random_, kind, highest, count_, target)) return false;
+    if (!DrawList(request, target)) return false;
     buffer.Flush();
     return true;
   }
   if (host_.SelectedOutput() == OutputKind::ExcelFile) {
     DrawTarget<TextLines> target{*this, {results_text_}, draw_line};
-    return DrawLoop(random_, kind, highest, count_, target);
+    return DrawList(request, target);
   }
   DrawTarget<NoLines> target{*this, {}, draw_line};
-  return DrawLoop(random_, kind, highest, count_, target);
+  return DrawList(request, target);
 }
 
 void GenerationRun::ReserveResults(std::int32_t highest) {

@@ -20,6 +20,8 @@
 
 namespace tallowby {
 
+struct DrawRequest;
+
 // The steps of "Start Generating" by the line numbers their failures are reported with. Users
 // quote these numbers from error reports, and reports of every earlier version carry them: they
 // must never change.
@@ -123,7 +125,7 @@ class GenerationRun {
   bool FieldsAreNumeric();
   int ConvertCount();
   int DrawNumbers();
-  bool DrawToOutput(NumberKind kind, std::int32_t highest, int draw_line);
+  bool DrawToOutput(const DrawRequest& request, int draw_line);
   template <class Lines>
   struct DrawTarget;
   void ReserveResults(std::int32_t highest);

@@ -1,4 +1,4 @@
-#include "cli/draws.h"
+#include "core/numbers/list_draws.h"
 
 #include <algorithm>
 #include <bit>
@@ -12,7 +12,7 @@
 #include "core/numbers/number_kinds.h"
 #include "core/numbers/prime_sieve.h"
 
-namespace tallowby::cli {
+namespace tallowby {
 
 namespace {
 
@@ -280,16 +280,12 @@ void DrawDistinct(Source& random, const Set& candidates, std::int64_t fewest, st
 template <class Source>
 void DrawAsTheWindowDoes(Source& random, NumberKind kind, std::int32_t highest, std::int32_t count,
                          NumberSink& sink) {
-  // The window's own draw routines; --highest is refused where a draw could overflow.
-  WithDrawOfKind<Source>(kind, highest, [&](auto draw) {
-    for (std::int32_t i = 0; i < count; ++i)
-      sink.Append(draw(random));
-  });
+  DrawLoopFrom(random, kind, highest, count, sink);
 }
 
 template <class Source>
 void DrawFromSet(Source& random, const ValueSet& values, std::int32_t count, NumberSink& sink) {
-  if (values.IsArithmetic()) {  // the common --range, without the general case's checks
+  if (values.IsArithmetic()) {  // a range with nothing excluded, without the general case's checks
     const std::int64_t first = values.Value(0);
     const std::int64_t step = values.Candidates() > 1 ? values.Value(1) - first : 1;
     for (std::int32_t i = 0; i < count; ++i) {
@@ -349,4 +345,4 @@ TALLOWBY_DRAWS_FROM(RandomSource)
 TALLOWBY_DRAWS_FROM(BlockRandomSource)
 #undef TALLOWBY_DRAWS_FROM
 
-}  // namespace tallowby::cli
+}  // namespace tallowby

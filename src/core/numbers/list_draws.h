@@ -1,6 +1,6 @@
-// What tallowby-cli draws: the window's draws, the draws from a set of values (--range,
-// --exclude), and the distinct and sorted draws of the command line, all from one source of random
-// bits so that a seed fixes the list on every platform.
+// The draws of whole lists: the window's draws, the draws from a set of values (a range, or
+// exclusions), and the distinct and sorted draws, all from one source of random bits so that a
+// seed fixes the list on every platform.
 //
 // Every draw is a template over the source: RandomSource (xoshiro256**, seeded) or
 // BlockRandomSource (the operating system's cryptographic generator); both are instantiated.
@@ -8,19 +8,13 @@
 
 #include <cstdint>
 
-#include "cli/value_set.h"
 #include "core/numbers/block_random_source.h"
+#include "core/numbers/draw_loop.h"
 #include "core/numbers/random_source.h"
+#include "core/numbers/value_set.h"
 #include "core/ports/choices.h"
 
-namespace tallowby::cli {
-
-// Takes the drawn numbers one at a time, in output order.
-class NumberSink {
- public:
-  virtual ~NumberSink() = default;
-  virtual void Append(std::int32_t n) = 0;
-};
+namespace tallowby {
 
 // A uniform whole number 0 <= r < n for 1 <= n <= 2^32, from the top 32 bits of one generator
 // output (multiply and reject, after Lemire). Exact, and the same on every standard library.
@@ -35,7 +29,8 @@ std::uint64_t UniformBelow(Source& random, std::uint64_t n) {
   return product >> 32;
 }
 
-// count numbers exactly as the window draws them (redraws, end values at half weight).
+// count numbers exactly as the window draws them (redraws, end values at half weight), by the
+// window's own loop.
 template <class Source>
 void DrawAsTheWindowDoes(Source& random, NumberKind kind, std::int32_t highest, std::int32_t count,
                          NumberSink& sink);
@@ -65,4 +60,4 @@ template <class Source>
 void DrawUnique(Source& random, const ValueSet& values, std::int32_t count, bool sorted,
                 NumberSink& sink);
 
-}  // namespace tallowby::cli
+}  // namespace tallowby

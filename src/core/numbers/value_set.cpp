@@ -1,10 +1,10 @@
-#include "cli/value_set.h"
+#include "core/numbers/value_set.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-namespace tallowby::cli {
+namespace tallowby {
 
 namespace {
 
@@ -130,4 +130,4 @@ DrawRange ValueSet::Span() const {
           last.first + last.step * static_cast<std::int64_t>(last.count - 1)};
 }
 
-}  // namespace tallowby::cli
+}  // namespace tallowby

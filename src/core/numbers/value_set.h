@@ -1,19 +1,19 @@
-// The values a draw of tallowby-cli chooses among once --range or --exclude is given: the numbers
-// of the kind in a range, less the excluded ones, held as a list of pieces rather than a bit per
-// value, so that memory and the time per number stay bounded however much is excluded.
+// The values a list is drawn from once it has a range or exclusions: the numbers of the kind in a
+// range, less the excluded ones, held as a list of pieces rather than a bit per value, so that
+// memory and the time per number stay bounded however much is excluded.
 #pragma once
 
 #include <cstdint>
 #include <span>
 #include <vector>
 
-#include "cli/number_ranges.h"
 #include "core/numbers/draw_range.h"
+#include "core/numbers/number_range.h"
 #include "core/numbers/primality.h"
 #include "core/numbers/prime_sieve.h"
 #include "core/ports/choices.h"
 
-namespace tallowby::cli {
+namespace tallowby {
 
 class ValueSet {
  public:
@@ -144,4 +144,4 @@ void ValueSet::ForEachPrimeOfPiece(const Piece& piece, Visit visit) {
       });
 }
 
-}  // namespace tallowby::cli
+}  // namespace tallowby

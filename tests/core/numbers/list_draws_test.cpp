@@ -1,4 +1,4 @@
-#include "cli/draws.h"
+#include "core/numbers/list_draws.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 
 #include "support/possible_values.h"
 
-namespace tallowby::cli {
+namespace tallowby {
 namespace {
 
 using testing::kEveryKind;
@@ -31,7 +31,7 @@ std::vector<std::int32_t> Unique(std::uint64_t seed, NumberKind kind, std::int32
 
 // A fixed seed gives this list on every platform and with every standard library: changing it
 // changes what users' scripts get.
-TEST(CliDrawsTest, SeedFixesTheList) {
+TEST(ListDrawsTest, SeedFixesTheList) {
   RandomSource random(2026);
   Kept plain;
   DrawAsTheWindowDoes(random, NumberKind::AllNumbers, 100, 8, plain);
@@ -44,7 +44,7 @@ TEST(CliDrawsTest, SeedFixesTheList) {
 
 // Small ranges, exhaustively: every value once when all are asked for, and every subset of a
 // given size equally likely.
-TEST(CliDrawsTest, UniqueDrawsAreExactlyTheKindsValuesAndUniformOverSubsets) {
+TEST(ListDrawsTest, UniqueDrawsAreExactlyTheKindsValuesAndUniformOverSubsets) {
   for (const std::int32_t highest : {-13, -3, 1, 2, 9, 30}) {
     for (const NumberKind kind : kEveryKind) {
       const std::set<std::int32_t> possible = PossibleValues(kind, highest);
@@ -64,7 +64,7 @@ TEST(CliDrawsTest, UniqueDrawsAreExactlyTheKindsValuesAndUniformOverSubsets) {
 
 // Large ranges, statistically, through each way of drawing: a sparse set, a bitmap, and a bitmap
 // whose last numbers come from a list.
-TEST(CliDrawsTest, UniqueDrawsOfLargeRangesAreDistinctAndEvenlySpread) {
+TEST(ListDrawsTest, UniqueDrawsOfLargeRangesAreDistinctAndEvenlySpread) {
   const struct {
     NumberKind kind;
     std::int32_t highest;
@@ -100,7 +100,7 @@ TEST(CliDrawsTest, UniqueDrawsOfLargeRangesAreDistinctAndEvenlySpread) {
   }
 }
 
-TEST(CliDrawsTest, SortedDrawsAreTheSameDrawsInOrder) {
+TEST(ListDrawsTest, SortedDrawsAreTheSameDrawsInOrder) {
   for (const NumberKind kind : kEveryKind) {
     for (const std::int32_t count : {50, 5000}) {  // fewer and more numbers than values
       RandomSource plain_random(11);
@@ -121,7 +121,7 @@ TEST(CliDrawsTest, SortedDrawsAreTheSameDrawsInOrder) {
   EXPECT_EQ(Unique(13, NumberKind::AllNumbers, 1000, 990, true), dense);
 }
 
-TEST(CliDrawsTest, UniformBelowCoversItsRangeEvenly) {
+TEST(ListDrawsTest, UniformBelowCoversItsRangeEvenly) {
   RandomSource random(5);
   EXPECT_EQ(UniformBelow(random, 1), 0U);
   EXPECT_LT(UniformBelow(random, std::uint64_t{1} << 32), std::uint64_t{1} << 32);
@@ -133,4 +133,4 @@ TEST(CliDrawsTest, UniformBelowCoversItsRangeEvenly) {
 }
 
 }  // namespace
-}  // namespace tallowby::cli
+}  // namespace tallowby
