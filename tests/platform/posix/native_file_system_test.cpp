@@ -18,6 +18,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <optional>
 
 #include "core/ports/failure.h"
@@ -125,33 +126,14 @@ TEST(BeginReplacement, KeepsWhatTheOldFileHadAndLosesNothingWhereItCannotBeRepla
     std::function<void(const std::filesystem::path& folder)> stage;
     std::function<void(const std::filesystem::path& folder)> holds;
   } situations[] = {
-      {"a file system with no inode left",
-       true,
-       "nr_inodes=2",
-       0644,
-       self,
-       self,
-       3,
-       ENOSPC,
-       {},
-       {}},
-      {"a file system that fills up on the way",
-       true,
-       "size=16k",
-       0644,
-       self,
-       self,
-       100000,
-       ENOSPC,
-       {},
-       {}},
-      {"a file with another name", false, nullptr, 0644, self, self, 3, 0,
+      {"no inode left", true, "nr_inodes=2", 0644, self, self, 3, ENOSPC, {}, {}},
+      {"no space left mid-write", true, "size=16k", 0644, self, self, 100000, ENOSPC, {}, {}},
+      {"a hard link", false, nullptr, 0644, self, self, 3, 0,
        [](const auto& folder) {
          std::filesystem::create_hard_link(folder / "results.txt", folder / "other");
        },
        [](const auto& folder) { EXPECT_EQ(FileBytes(folder / "other"), "777"); }},
-      {"an access list that shuts a user out, and an attribute of the user's", false, nullptr, 0640,
-       self, self, 3, 0,
+      {"an access list and a user attribute", false, nullptr, 0640, self, self, 3, 0,
        [](const auto& folder) {
          const std::string path = folder / "results.txt";
          ::setxattr(path.c_str(), "system.posix_acl_access", kShutOut.data(), kShutOut.size(), 0);
@@ -171,16 +153,8 @@ TEST(BeginReplacement, KeepsWhatTheOldFileHadAndLosesNothingWhereItCannotBeRepla
          ::umount2((folder / "results.txt").c_str(), MNT_DETACH);
          EXPECT_EQ(FileBytes(folder / "source"), "777");
        }},
-      {"another user's private file in a folder everyone may write",
-       true,
-       nullptr,
-       0640,
-       kOwner,
-       kSomeone,
-       3,
-       EACCES,
-       {},
-       {}},
+      // In a folder everyone may write, as a third user.
+      {"another user's private file", true, nullptr, 0640, kOwner, kSomeone, 3, EACCES, {}, {}},
       {"the user's own read-only file", true, nullptr, 0444, kSomeone, kSomeone, 3, 0, {}, {}},
   };
   for (const Situation& s : situations) {
@@ -262,12 +236,7 @@ TEST(BeginReplacement, AFolderSwappedForALinkNeverGivesRootsFileAway) {
   EXPECT_TRUE(bytes == "secret\r\n" || bytes == "1\r\n") << bytes;
   EXPECT_EQ(roots.Entries(), std::vector<std::string>{"results.txt"});
   const std::filesystem::path real = std::filesystem::is_symlink(sub) ? swap : sub;
-  EXPECT_EQ(std::vector<std::string>{"results.txt"}, [&] {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(real))
-      names.push_back(entry.path().filename().string());
-    return names;
-  }());
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 1);
 }
 
 TEST(IsListedNormalFile, LeavesOutHiddenFiles) {
