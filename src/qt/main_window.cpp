@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <limits>
 #include <vector>
 
 #include "core/run/generation_run.h"
@@ -92,9 +93,13 @@ QWidget* MakeControl(const ControlDescription& row, QWidget* parent) {
       option->setChecked(row.starts_selected);
       return option;
     }
-    case ControlKind::Field:
-      if (row.selects_all_on_focus) return new SelectAllLineEdit(text, parent);
-      return new QLineEdit(text, parent);
+    case ControlKind::Field: {
+      QLineEdit* field = row.selects_all_on_focus ? new SelectAllLineEdit(text, parent)
+                                                  : new QLineEdit(text, parent);
+      // The fields have no length limit; Qt's stops at 32,767 characters.
+      field->setMaxLength(std::numeric_limits<int>::max());
+      return field;
+    }
     case ControlKind::PushButton: {
       auto* button = new QPushButton(text, parent);
       // Enter and Escape in a field must not press a button; Enter on the focused button presses
