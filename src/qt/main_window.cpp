@@ -16,6 +16,7 @@
 #include "core/run/generation_run.h"
 #include "core/window/caption_fit.h"
 #include "core/window/main_window_behaviour.h"
+#include "qt/busy_pointer.h"
 #include "qt/cursor_file.h"
 #include "qt/native_text.h"
 #include "qt/palette_scheme.h"
@@ -397,7 +398,7 @@ std::uintptr_t MainWindow::NativeHandle() {
 void MainWindow::ApplyPointer() {
   switch (pointer_) {
     case PointerSetting::Busy:
-      setCursor(Qt::WaitCursor);
+      setCursor(BusyPointer());
       break;
     case PointerSetting::Custom:
       if (custom_pointer_) {
@@ -411,8 +412,9 @@ void MainWindow::ApplyPointer() {
       break;
   }
   // The fields keep their text cursor, except that busy means busy everywhere in the window.
+  const QCursor field_pointer = pointer_ == PointerSetting::Busy ? cursor() : Qt::IBeamCursor;
   for (const auto& [field, control] : kFieldControls) {
-    LineEdit(field)->setCursor(pointer_ == PointerSetting::Busy ? Qt::WaitCursor : Qt::IBeamCursor);
+    LineEdit(field)->setCursor(field_pointer);
   }
 }
 
