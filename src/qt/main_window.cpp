@@ -350,7 +350,7 @@ void MainWindow::ApplyColours() {
 }
 
 void MainWindow::LoadCustomPointer(const std::string& cursor_file) {
-  custom_pointer_ = LoadCursorFile(FromNative(cursor_file));
+  custom_pointer_ = LoadCursorFile(FromNative(cursor_file), devicePixelRatioF());
   ApplyPointer();
 }
 
