@@ -12,6 +12,9 @@ set -euo pipefail
 row=$1
 source "$(dirname "${BASH_SOURCE[0]}")/wayland_helpers.sh"
 copy_program "$2"
+# An output refreshed five times a second answers the pointer surface's frame callbacks late, as a
+# busy compositor does: an animated busy pointer then meets Qt 6.4's fault at every run.
+[[ $row == busy-run ]] && refresh=5
 start_compositor sway
 start_pointer "$3"
 
@@ -19,7 +22,7 @@ config() { printf '[Tallowby]\nText1=%s\nText2=%s\nText3=%s/\n' "$1" "$2" "$work
   >"$work/config/Kestrelane.conf"; chmod a+rw "$work/config/Kestrelane.conf"; }
 config 100 100000
 case $row in
-  busy-run) config 200000000 100000 ;;  # some seconds
+  busy-run) config 100000000 100000 ;;  # some seconds
   close) config 300000000 100000 ;;
 esac
 
@@ -52,11 +55,8 @@ read -r app_id shell left top size type <<<"$facts"
 sleep 0.5
 # Clicks a point in the window's own pixels, as laid out.
 click() { pointer move $((left + $1)) $((top + $2)); sleep 0.1; pointer click; sleep 0.2; }
-# The mouse over the whole window for half a second, from a pointer device of its own: the
-# pointer enters the window anew and its busy pointer starts again, which is where Qt's fault met
-# the program.
-wiggle() { echo "wiggle $left $top 536 364 500" | as_user "$pointer_program" 1024 768 >/dev/null; }
-pointer_program=$3
+# The mouse over the whole window for half a second.
+wiggle() { pointer wiggle "$left" "$top" 536 364 500; }
 keys() { as_user wtype -s 300 "$@"; sleep 0.3; }
 run_started() {
   for _ in $(seq 50); do compgen -G "$work/out/.~*" >/dev/null && return 0; sleep 0.1; done
@@ -86,7 +86,7 @@ case $row in
     # Until the run ends with its message box.
     while [[ ! -s $work/out/results.txt ]] && kill -0 "$pid" 2>/dev/null; do wiggle; done
     kill -0 "$pid" 2>/dev/null || fail "the program died during the run: $(head -20 "$work/stderr.log")"
-    [[ $(wc -l <"$work/out/results.txt") -eq 200000000 ]] || fail "results.txt is not whole"
+    [[ $(wc -l <"$work/out/results.txt") -eq 100000000 ]] || fail "results.txt is not whole"
     close_window
     ;;
   close)

@@ -37,11 +37,12 @@ as_user() {
     "$@"
 }
 
-# Starts sway or weston, headless, with a 1024x768 output, and waits for its socket.
+# Starts sway or weston, headless, with a 1024x768 output (sway's refreshed $refresh times a
+# second, 60 unless set), and waits for its socket.
 start_compositor() {
   case $1 in
     sway)
-      printf 'output HEADLESS-1 resolution 1024x768 position 0 0\n' >"$work/sway.conf"
+      printf 'output HEADLESS-1 mode 1024x768@%sHz position 0 0\n' "${refresh:-60}" >"$work/sway.conf"
       as_user env WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 \
         sway -c "$work/sway.conf" >"$work/compositor.log" 2>&1 &
       ;;
