@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # The real program as a native Wayland client under headless sway, driven as a user would.
 #
-# Usage: native_window.sh ROW PROGRAM VIRTUAL_POINTER, where ROW is one of
+# Usage: native_window.sh ROW PROGRAM VIRTUAL_POINTER [WINDOW_PICTURE], where ROW is one of
 #   starts    native, application id "tallowby" although the program file is renamed, fixed size,
-#             nothing on standard error
+#             lives through a request to fill the screen, nothing on standard error
 #   busy-run  a long run while the mouse moves over the busy pointer, with freed memory poisoned:
 #             the program lives and writes its file
 #   close     closing the window during a run ends the program and leaves nothing
 #   children  the message box and the folder dialog are children of the window
+#   picture   the window's picture is the X11 one's, pixel for pixel (WINDOW_PICTURE compares)
 set -euo pipefail
 row=$1
 source "$(dirname "${BASH_SOURCE[0]}")/wayland_helpers.sh"
@@ -64,9 +65,8 @@ run_started() {
 }
 # The toplevels that the program gave a parent, from its requests.
 children() { grep -c 'xdg_toplevel@[0-9]*\.set_parent(xdg_toplevel@' "$work/stderr.log" || true; }
-close_window() {
-  as_user env SWAYSOCK="$(echo "$work"/runtime/sway-ipc.*.sock)" swaymsg '[app_id=tallowby] kill' >/dev/null
-}
+sway_command() { as_user env SWAYSOCK="$(echo "$work"/runtime/sway-ipc.*.sock)" swaymsg "$@" >/dev/null; }
+close_window() { sway_command '[app_id=tallowby] kill'; }
 ended() {
   for _ in $(seq "$1"); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
   return 1
@@ -77,6 +77,10 @@ case $row in
     [[ $shell == xdg_shell ]] || fail "not a native client but $shell"
     [[ $size == 536x364 ]] || fail "the window is $size, not 536x364"
     [[ $type == floating_con ]] || fail "sway tiles the window: it is not of fixed size"
+    # A compositor's request to fill the screen never ends the program.
+    sway_command '[app_id=tallowby] fullscreen enable'
+    sleep 0.5
+    kill -0 "$pid" 2>/dev/null || fail "the program ended when asked to fill the screen"
     close_window
     ended 100 || fail "the program did not end when its window was closed"
     ;;
@@ -96,6 +100,28 @@ case $row in
     close_window
     ended 100 || fail "the program did not end within 10 seconds of the close"
     [[ -z $(ls -A "$work/out") ]] || fail "left behind: $(ls -A "$work/out")"
+    ;;
+  picture)
+    pointer move 1000 700  # away from the window
+    sleep 0.5
+    as_user grim -g "$left,$top 536x364" "$work/out/wayland.png"
+    close_window
+    # The same program and settings under an X server, focused as sway focuses it.
+    mkdir -m 700 "$work/x11-runtime"
+    env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_CONFIG_HOME="$work/config" LANG=C.UTF-8 \
+      XDG_RUNTIME_DIR="$work/x11-runtime" \
+      xvfb-run -a -n 200 -s "-screen 0 1024x768x24 -noreset" bash -c '
+        "$1" 2>/dev/null &
+        window=$(xdotool search --sync --onlyvisible --name "^Tallowby$" | head -1)
+        xdotool windowfocus --sync "$window"
+        sleep 1
+        status=0
+        "$2" grab "$window" "$3" || status=$?
+        kill %1
+        exit "$status"' x11 "$program" "$4" "$work/out/x11.png" ||
+      fail "no picture of the window under X11"
+    "$4" compare "$work/out/wayland.png" "$work/out/x11.png" ||
+      fail "the native window differs from the X11 one"
     ;;
   children)
     click 266 203        # the count field, whose text a click selects
