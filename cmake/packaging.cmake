@@ -70,7 +70,11 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The window asks for Arial, for whose widths it was laid out; fontconfig maps it to Liberation
 # Sans. Without it the window still shows every caption whole, in a font of other widths.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+# Qt's Wayland plugin makes the window a native client of a Wayland session (GNOME, KDE, sway):
+# sharp at every scale, where XWayland's is blurred. A dependency, not a recommendation: without
+# it a session that asks Qt for Wayland (QT_QPA_PLATFORM=wayland) gets no window at all, and an
+# install without recommendations would silently lose the native window.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, qt6-wayland")
 # "Excel File" is the one thing that needs LibreOffice, and the program asks for it only then.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libreoffice-calc)
 # The Calc plugin links LibreOffice's UNO runtime from LibreOffice's own program folder, and the

@@ -6,7 +6,8 @@ TALLOWBY_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Building and running the program, "Excel File" (LibreOffice Calc) included.
 TALLOWBY_RUN_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libgl-dev qt6-qpa-plugins fonts-liberation2
+  qt6-base-dev qt6-svg-dev libgl-dev libxcursor-dev libwayland-dev qt6-qpa-plugins qt6-wayland
+  fonts-liberation2
   libreoffice-calc libreoffice-dev
 )
 # Testing adds GoogleTest, Google Benchmark, an X server for the end-to-end tests and the tools
@@ -17,6 +18,12 @@ TALLOWBY_TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool xclip x11-utils libx11-dev
   clang-format
+)
+# The Wayland lane: headless compositors (sway, and weston, which draws no title bars, with
+# XWayland), pictures, keys, the window's facts from sway, and AddressSanitizer's runtime, whose
+# poisoned freed memory turns a use after free into a crash.
+TALLOWBY_WAYLAND_PACKAGES=(
+  sway weston xwayland grim wtype jq libasan8
 )
 
 # Packaging adds dpkg-shlibdeps, and file, with which CPack finds the binaries to ask it about;

@@ -6,8 +6,9 @@
 
 namespace tallowby {
 
-// The image through Qt, the hot spot from the file's own header. Throws Failure when the file
-// is not a readable cursor.
-QCursor LoadCursorFile(const QString& path);
+// The image through Qt, the hot spot from the file's own header. Of a file with several sizes,
+// the one for a screen at `scale` (2 at 200 %), which Qt then sends at that scale. Throws
+// Failure when the file is not a readable cursor.
+QCursor LoadCursorFile(const QString& path, double scale = 1);
 
 }  // namespace tallowby

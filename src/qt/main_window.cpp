@@ -10,11 +10,13 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <limits>
 #include <vector>
 
 #include "core/run/generation_run.h"
 #include "core/window/caption_fit.h"
 #include "core/window/main_window_behaviour.h"
+#include "qt/busy_pointer.h"
 #include "qt/cursor_file.h"
 #include "qt/native_text.h"
 #include "qt/palette_scheme.h"
@@ -92,9 +94,13 @@ QWidget* MakeControl(const ControlDescription& row, QWidget* parent) {
       option->setChecked(row.starts_selected);
       return option;
     }
-    case ControlKind::Field:
-      if (row.selects_all_on_focus) return new SelectAllLineEdit(text, parent);
-      return new QLineEdit(text, parent);
+    case ControlKind::Field: {
+      QLineEdit* field = row.selects_all_on_focus ? new SelectAllLineEdit(text, parent)
+                                                  : new QLineEdit(text, parent);
+      // The fields have no length limit; Qt's stops at 32,767 characters.
+      field->setMaxLength(std::numeric_limits<int>::max());
+      return field;
+    }
     case ControlKind::PushButton: {
       auto* button = new QPushButton(text, parent);
       // Enter and Escape in a field must not press a button; Enter on the focused button presses
@@ -344,7 +350,7 @@ void MainWindow::ApplyColours() {
 }
 
 void MainWindow::LoadCustomPointer(const std::string& cursor_file) {
-  custom_pointer_ = LoadCursorFile(FromNative(cursor_file));
+  custom_pointer_ = LoadCursorFile(FromNative(cursor_file), devicePixelRatioF());
   ApplyPointer();
 }
 
@@ -392,7 +398,7 @@ std::uintptr_t MainWindow::NativeHandle() {
 void MainWindow::ApplyPointer() {
   switch (pointer_) {
     case PointerSetting::Busy:
-      setCursor(Qt::WaitCursor);
+      setCursor(BusyPointer());
       break;
     case PointerSetting::Custom:
       if (custom_pointer_) {
@@ -406,8 +412,9 @@ void MainWindow::ApplyPointer() {
       break;
   }
   // The fields keep their text cursor, except that busy means busy everywhere in the window.
+  const QCursor field_pointer = pointer_ == PointerSetting::Busy ? cursor() : Qt::IBeamCursor;
   for (const auto& [field, control] : kFieldControls) {
-    LineEdit(field)->setCursor(pointer_ == PointerSetting::Busy ? Qt::WaitCursor : Qt::IBeamCursor);
+    LineEdit(field)->setCursor(field_pointer);
   }
 }
 

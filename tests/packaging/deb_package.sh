@@ -27,6 +27,7 @@ control=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -vxE '\./|\./control|\.
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *libqt6widgets6* ]] || fail "Depends does not name the Qt libraries: $depends"
 [[ $depends == *fonts-liberation2* ]] || fail "Depends does not name the window's font: $depends"
+[[ $depends == *qt6-wayland* ]] || fail "Depends does not name Qt's Wayland plugin: $depends"
 ! grep -qiE 'uno|libreoffice' <<<"$depends" || fail "Depends names LibreOffice: $depends"
 [ "$(dpkg-deb -f "$deb" Recommends)" = libreoffice-calc ] || fail "Calc is not recommended"
 apt-get install --simulate -q "$deb" >/dev/null || fail "apt cannot satisfy the package's Depends"

@@ -16,6 +16,9 @@ fail() {
 apt-get install -y -q --no-install-recommends "$deb" >/tmp/install.log 2>&1 ||
   { cat /tmp/install.log; fail "the package does not install on a pristine system"; }
 dpkg -L tallowby | sort >/tmp/files
+# A Wayland session gets the native window: Qt's Wayland plugin came with the package.
+find /usr/lib -path '*/qt6/plugins/platforms/libqwayland-generic.so' | grep -q . ||
+  fail "the package does not bring Qt's Wayland plugin"
 fc-match 'Arial:bold' | grep -q 'Liberation Sans' ||
   fail "Arial is not Liberation Sans but $(fc-match 'Arial:bold')"
 

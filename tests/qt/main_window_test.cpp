@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -71,7 +73,7 @@ TEST(Form1, StartsWithItsDesignedTextsFontsAndColours) {
   EXPECT_EQ(window.LineEdit(Field::Count)->font(), window.font());
   for (QLineEdit* field : {window.LineEdit(Field::Count), window.LineEdit(Field::Highest),
                            window.LineEdit(Field::Folder)}) {
-    EXPECT_EQ(field->maxLength(), 32767) << "Qt's largest: no limit of the program's own";
+    EXPECT_EQ(field->maxLength(), std::numeric_limits<int>::max()) << "no length limit";
     EXPECT_EQ(field->echoMode(), QLineEdit::Normal);
     EXPECT_EQ(field->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
   }

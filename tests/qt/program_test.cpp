@@ -68,6 +68,23 @@ TEST_F(StartupTest, RestoresStoredTextsExactly) {
   }
 }
 
+// A hand-edited line with a comma and no quotes, which QSettings reads as a list, shows as written
+// and stays in the file.
+TEST_F(StartupTest, RestoresAHandEditedTextWithACommaAsWritten) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Text1=1,5", "1,5"}, {"Text2 = 7, 8 ,9", "7, 8 ,9"}, {"Text3=a,\"b\"", "a,\"b\""}};
+  for (const auto& [line, shown] : cases) {
+    testing::WriteFile(settings.File(), QByteArray("[Tallowby]\n") + line + "\nLastFolderDot=x\n");
+    MainWindow& window = Start().Window();
+    const QString key = QString::fromUtf8(line).section('=', 0, 0).trimmed();
+    QLineEdit* field = window.findChild<QLineEdit*>(key);
+    ASSERT_NE(field, nullptr) << line;
+    EXPECT_EQ(field->text(), shown) << line;
+    EXPECT_EQ(settings.Stored(key), shown) << line;
+    EXPECT_EQ(settings.Stored("LastFolderDot"), "x") << line;
+  }
+}
+
 TEST_F(StartupTest, ADamagedSkinIsReportedWithLine100AndTheRestStillRuns) {
   QDir(program_folder.path()).mkpath("x");
   QFile skin(program_folder.path() + "/x/o.cjs");
