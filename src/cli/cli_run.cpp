@@ -39,15 +39,14 @@ std::string KindName(NumberKind kind) {
 
 // The list the options ask for; its source is chosen when it is drawn.
 DrawRequest RequestOf(const CliOptions& options) {
-  DrawRequest request;
-  request.kind = options.kind;
-  request.highest = options.highest;
-  request.range = options.range;
-  request.excluded = options.excluded;
-  request.count = options.count;
-  request.unique = options.unique;
-  request.sorted = options.sort;
-  return request;
+  return {.kind = options.kind,
+          .highest = options.highest,
+          .range = options.range,
+          .excluded = options.excluded,
+          .count = options.count,
+          .unique = options.unique,
+          .sorted = options.sort,
+          .source = {}};
 }
 
 // Where the numbers come from, as the refusals name it.
