@@ -1,5 +1,7 @@
 // Tallowby: random whole numbers, saved to a text file or a new spreadsheet workbook.
 #include <QApplication>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "qt/program.h"
@@ -22,7 +24,21 @@ int main(int argc, char* argv[]) {
   // The window's application id on Wayland, and the entry the desktop finds its icon and name in,
   // whatever the program file is called.
   QGuiApplication::setDesktopFileName("tallowby");
-  tallowby::Program program(tallowby::ProgramServices{});
-  program.Window().show();
-  return QApplication::exec();
+  int status = 0;
+  {
+    tallowby::Program program(tallowby::ProgramServices{});
+    program.Window().show();
+    status = QApplication::exec();
+  }
+#ifndef _WIN32
+  // Qt 6.4's Wayland plugin can deadlock while it tears its connection down: the main thread
+  // waits for the event thread, which waits in wl_display_read_events for the main thread. The
+  // window is gone and everything of the program's own is closed and stored by now, so the
+  // process ends here rather than hang on as a program no window belongs to.
+  if (QGuiApplication::platformName().startsWith("wayland")) {
+    std::fflush(nullptr);
+    std::_Exit(status);
+  }
+#endif
+  return status;
 }
